@@ -137,6 +137,63 @@ std::string WidenedStrokes(std::string_view markup, double least) {
   }
 }
 
+bool StartsWith(std::string_view s, std::string_view start) { return s.substr(0, start.size()) == start; }
+bool EndsWith(std::string_view s, std::string_view end) {
+  return s.size() >= end.size() && s.substr(s.size() - end.size()) == end;
+}
+
+// The markup with two of the library's tags mended. An image keeps its
+// picture's proportions in SVG unless told not to; a metafile stretches a
+// bitmap over the box its record gives. A path's figures end with the "Z"
+// the library writes at every path's end: a path only stroked (StrokePath,
+// which closes no figure; its tag ends with the fill of none the library
+// adds then) has that "Z" taken away, so that an open last figure stays
+// open and a closed one stays closed by its own "Z".
+std::string MendedTags(std::string_view markup) {
+  constexpr std::string_view kImage = "<image", kStretched = " preserveAspectRatio=\"none\"";
+  std::string out;
+  std::size_t at = 0;
+  for (;;) {
+    const std::size_t open = markup.find('<', at);
+    const std::size_t end = open == std::string_view::npos ? open : markup.find('>', open);
+    if (end == std::string_view::npos) return out += markup.substr(at);
+    out += markup.substr(at, open - at);
+    const std::string_view tag = markup.substr(open, end + 1 - open);
+    at = end + 1;
+    if (StartsWith(tag, kImage) && tag.find("preserveAspectRatio") == std::string_view::npos) {
+      (out += kImage) += kStretched;
+      out += tag.substr(kImage.size());
+      continue;
+    }
+    const std::size_t d = tag.find(" d=\"");
+    const std::size_t dEnd = d == std::string_view::npos ? d : tag.find('"', d + 4);
+    if (StartsWith(tag, "<path") && EndsWith(tag, " fill=\"none\" />") && dEnd != std::string_view::npos &&
+        EndsWith(tag.substr(0, dEnd), "Z ") && dEnd - 2 > d + 4) {
+      out += tag.substr(0, dEnd - 2);
+      out += tag.substr(dEnd);
+      continue;
+    }
+    out += tag;
+  }
+}
+
+// The library gives a turned text the clip in force as an attribute beside
+// its turn, where SVG turns the clip with it; a metafile's clip lies on the
+// page. When the markup ends with such a text's start tag, its clip moves to
+// a group around it, which the caller closes after the text: true then.
+bool ClipAroundTurnedText(std::string* markup) {
+  constexpr std::string_view kClip = " clip-path=\"";
+  const std::size_t text = markup->rfind("<text");
+  if (text == std::string::npos || markup->find(" transform=\"", text) == std::string::npos) return false;
+  const std::size_t clip = markup->find(kClip, text);
+  const std::size_t clipEnd = clip == std::string::npos ? clip : markup->find('"', clip + kClip.size());
+  if (clipEnd == std::string::npos) return false;
+  const std::string group = "<g" + markup->substr(clip, clipEnd + 1 - clip) + ">";
+  markup->erase(clip, clipEnd + 1 - clip);
+  markup->insert(text, group);
+  return true;
+}
+
 }  // namespace
 
 std::string EscapeEmfSvg(std::string_view svg, double leastStroke) {
@@ -149,12 +206,15 @@ std::string EscapeEmfSvg(std::string_view svg, double leastStroke) {
     const std::size_t open = svg.find(kOpen, at);
     const std::size_t close = open == std::string_view::npos ? open : svg.find(kClose, open + kOpen.size());
     if (close == std::string_view::npos) {
-      Append(&out, WidenedStrokes(svg.substr(at), leastStroke), false);
+      Append(&out, WidenedStrokes(MendedTags(svg.substr(at)), leastStroke), false);
       break;
     }
-    Append(&out, WidenedStrokes(svg.substr(at, open - at), leastStroke), false);
+    std::string markup = MendedTags(svg.substr(at, open - at));
+    const bool grouped = ClipAroundTurnedText(&markup);
+    Append(&out, WidenedStrokes(markup, leastStroke), false);
     Append(&out, svg.substr(open + kOpen.size(), close - open - kOpen.size()), true);
-    at = close + 3;  // the element's end tag is markup
+    if (grouped) out += "</text></g>";
+    at = grouped ? close + kClose.size() : close + 3;  // else the element's end tag is markup
   }
   return out;
 }

@@ -34,7 +34,10 @@ void MarkEmfStrings(std::uint8_t* data, std::size_t size);
 // the markup allows and each text's CDATA section as escaped character
 // data; a character XML cannot hold becomes U+FFFD. A stroke thinner than
 // `leastStroke` (the SVG's units of a pixel of the drawing) is widened to
-// it and marked as a hairline (drawlist.h: kHairlineMiterLimit).
+// it and marked as a hairline (drawlist.h: kHairlineMiterLimit). What the
+// library draws otherwise than the records mean is mended: a bitmap is
+// stretched over its box, a path only stroked keeps its last figure open
+// when it was, and a turned text is clipped on the page.
 std::string EscapeEmfSvg(std::string_view svg, double leastStroke);
 
 }  // namespace md::imaging::detail

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string_view>
 #include <vector>
 
@@ -48,6 +49,184 @@ void SetFirstExtents(std::vector<std::uint8_t>* copy) {
   detail::EmfPut32(b.data() + 52, detail::EmfU32(b.data() + 52) + 2);
 }
 
+constexpr std::uint32_t kSaveDc = 33, kRestoreDc = 34, kSetWorldTransform = 35, kModifyWorldTransform = 36,
+                        kBeginPath = 59, kEndPath = 60, kAbortPath = 68;
+
+// A world transform: x' = x m11 + y m21 + dx, y' = x m12 + y m22 + dy.
+struct Xform {
+  double m11 = 1, m12 = 0, m21 = 0, m22 = 1, dx = 0, dy = 0;
+  bool operator==(const Xform&) const = default;
+};
+
+// `a`, then `b`.
+Xform Then(const Xform& a, const Xform& b) {
+  return {a.m11 * b.m11 + a.m12 * b.m21,      a.m11 * b.m12 + a.m12 * b.m22,
+          a.m21 * b.m11 + a.m22 * b.m21,      a.m21 * b.m12 + a.m22 * b.m22,
+          a.dx * b.m11 + a.dy * b.m21 + b.dx, a.dx * b.m12 + a.dy * b.m22 + b.dy};
+}
+
+Xform ReadXform(const std::uint8_t* p) {
+  float v[6];
+  for (int k = 0; k < 6; ++k) {
+    const std::uint32_t bits = detail::EmfU32(p + 4 * k);
+    std::memcpy(&v[k], &bits, sizeof bits);
+  }
+  return {v[0], v[1], v[2], v[3], v[4], v[5]};
+}
+
+// libemf2svg draws what follows a world transform in a group of it, and
+// opens the next group at the next transform record only: a RestoreDC that
+// brings an earlier transform back leaves what follows in the group of the
+// one it undid. The copy follows each such RestoreDC (outside a path, where
+// a group cannot go) with a SetWorldTransform to the transform it restores.
+void SetRestoredTransforms(std::vector<std::uint8_t>* copy) {
+  const std::vector<std::uint8_t>& b = *copy;
+  std::vector<std::uint8_t> out;
+  std::vector<Xform> saved;
+  Xform now;
+  bool inPath = false;
+  std::uint32_t added = 0;
+  std::size_t at = 0, kept = 0;
+  for (std::size_t bytes = 0; at + 8 <= b.size(); at += bytes) {
+    const std::uint8_t* r = b.data() + at;
+    const std::uint32_t type = detail::EmfU32(r);
+    bytes = detail::EmfU32(r + 4);
+    if (bytes < 8 || bytes > b.size() - at) break;
+    const Xform before = now;
+    if (type == kSaveDc) {
+      saved.push_back(now);
+    } else if (type == kRestoreDc && bytes >= 12) {
+      // A negative count goes back that many saves; a positive one to that
+      // save counted from the first.
+      const auto which = static_cast<std::int32_t>(detail::EmfU32(r + 8));
+      const std::int64_t keep =
+          which < 0 ? std::int64_t{static_cast<std::int64_t>(saved.size())} + which : std::int64_t{which} - 1;
+      if (keep >= 0 && keep < static_cast<std::int64_t>(saved.size())) {
+        now = saved[static_cast<std::size_t>(keep)];
+        saved.resize(static_cast<std::size_t>(keep));
+      }
+    } else if (type == kSetWorldTransform && bytes >= 32) {
+      now = ReadXform(r + 8);
+    } else if (type == kModifyWorldTransform && bytes >= 36) {
+      const Xform x = ReadXform(r + 8);
+      switch (detail::EmfU32(r + 32)) {
+        case 1:
+          now = Xform{};
+          break;
+        case 2:
+          now = Then(x, now);
+          break;
+        case 3:
+          now = Then(now, x);
+          break;
+        case 4:
+          now = x;
+          break;
+        default:
+          break;
+      }
+    } else if (type == kBeginPath) {
+      inPath = true;
+    } else if (type == kEndPath || type == kAbortPath) {
+      inPath = false;
+    }
+    if (type != kRestoreDc || inPath || now == before) continue;
+    out.insert(out.end(), b.begin() + static_cast<std::ptrdiff_t>(kept),
+               b.begin() + static_cast<std::ptrdiff_t>(at + bytes));
+    kept = at + bytes;
+    std::uint8_t record[32];
+    detail::EmfPut32(record, kSetWorldTransform);
+    detail::EmfPut32(record + 4, sizeof record);
+    const float v[6] = {static_cast<float>(now.m11), static_cast<float>(now.m12), static_cast<float>(now.m21),
+                        static_cast<float>(now.m22), static_cast<float>(now.dx),  static_cast<float>(now.dy)};
+    std::memcpy(record + 8, v, sizeof v);
+    out.insert(out.end(), std::begin(record), std::end(record));
+    ++added;
+  }
+  if (added == 0) return;
+  out.insert(out.end(), b.begin() + static_cast<std::ptrdiff_t>(kept), b.end());
+  detail::EmfPut32(out.data() + 48, static_cast<std::uint32_t>(out.size()));
+  detail::EmfPut32(out.data() + 52, detail::EmfU32(out.data() + 52) + added);
+  *copy = std::move(out);
+}
+
+constexpr std::uint32_t kSetMapMode = 17, kCreatePen = 38, kExtCreatePen = 95;
+constexpr std::uint32_t kGeometric = 0x10000, kPenTypes = 0xF0000, kPenStyles = 0xF, kNullPen = 5;
+
+// The page's mapping: its mode and the window's and viewport's extents.
+struct Mapping {
+  std::uint32_t mode = 1;
+  double windowX = 1, windowY = 1, viewportX = 1, viewportY = 1;
+  // Reference device pixels a logical unit is across, `mm` millimetres a
+  // pixel of it.
+  double Across(double mm) const {
+    constexpr double kMmPerUnit[] = {0.1, 0.01, 0.254, 0.0254, 25.4 / 1440};  // LOMETRIC to TWIPS
+    if (mode >= 2 && mode <= 6) return kMmPerUnit[mode - 2] / mm;
+    if (mode != 7 && mode != 8) return 1;
+    const double x = std::fabs(viewportX / windowX), y = std::fabs(viewportY / windowY);
+    return mode == 7 ? std::min(x, y) : x;
+  }
+};
+
+// libemf2svg takes a pen's width in the reference device's pixels, and
+// draws a pen that CreatePen made (which names no type) a pixel wide
+// whatever its width: the copy's pens of a width are marked geometric and
+// their widths, given in logical units, are put in the device's pixels
+// through the mapping in force where they are made (the world transform the
+// SVG applies itself). A width is a whole number of pixels.
+void SetPenWidthsInPixels(std::vector<std::uint8_t>* copy) {
+  std::vector<std::uint8_t>& b = *copy;
+  if (b.size() < 88) return;
+  const double pixels = static_cast<std::int32_t>(detail::EmfU32(b.data() + 72)),
+               mm = static_cast<std::int32_t>(detail::EmfU32(b.data() + 80));
+  if (!(pixels > 0) || !(mm > 0)) return;
+  std::vector<Mapping> saved;
+  Mapping now;
+  for (std::size_t at = 0, bytes = 0; at + 8 <= b.size(); at += bytes) {
+    std::uint8_t* r = b.data() + at;
+    const std::uint32_t type = detail::EmfU32(r);
+    bytes = detail::EmfU32(r + 4);
+    if (bytes < 8 || bytes > b.size() - at) break;
+    const auto s32 = [r](std::size_t k) {
+      return static_cast<double>(static_cast<std::int32_t>(detail::EmfU32(r + k)));
+    };
+    if (type == kSaveDc) {
+      saved.push_back(now);
+    } else if (type == kRestoreDc && bytes >= 12) {
+      const auto which = static_cast<std::int32_t>(detail::EmfU32(r + 8));
+      const std::int64_t keep =
+          which < 0 ? std::int64_t{static_cast<std::int64_t>(saved.size())} + which : std::int64_t{which} - 1;
+      if (keep >= 0 && keep < static_cast<std::int64_t>(saved.size())) {
+        now = saved[static_cast<std::size_t>(keep)];
+        saved.resize(static_cast<std::size_t>(keep));
+      }
+    } else if (type == kSetMapMode && bytes >= 12) {
+      now.mode = detail::EmfU32(r + 8);
+    } else if (type == kSetWindowExt && bytes >= 16 && s32(8) != 0 && s32(12) != 0) {
+      now.windowX = s32(8);
+      now.windowY = s32(12);
+    } else if (type == kSetViewportExt && bytes >= 16 && s32(8) != 0 && s32(12) != 0) {
+      now.viewportX = s32(8);
+      now.viewportY = s32(12);
+    }
+    // Where the style and the width lie, and whether the pen has a width.
+    std::size_t style = 0, width = 0;
+    if (type == kCreatePen && bytes >= 28) {
+      style = 12;
+      width = 16;
+    } else if (type == kExtCreatePen && bytes >= 52 && (detail::EmfU32(r + 28) & kPenTypes) == kGeometric) {
+      style = 28;
+      width = 32;
+    }
+    const double logical = width == 0 ? 0 : s32(width);
+    if (logical < 1 || (detail::EmfU32(r + style) & kPenStyles) == kNullPen) continue;
+    const double across = std::round(logical * now.Across(mm / pixels));
+    if (!(across < 1e6)) continue;
+    detail::EmfPut32(r + style, detail::EmfU32(r + style) | kGeometric);
+    detail::EmfPut32(r + width, static_cast<std::uint32_t>(across));
+  }
+}
+
 std::string Draw(const std::uint8_t* data, std::size_t size, const detail::EmfFrame& f,
                  detail::MetafileTarget* t) {
   std::string why = t->Size(f.width, f.height);
@@ -75,6 +254,8 @@ std::string Draw(const std::uint8_t* data, std::size_t size, const detail::EmfFr
   bound(16, boundsX + boundsW);
   bound(20, boundsY + boundsH);
   SetFirstExtents(&copy);
+  SetRestoredTransforms(&copy);
+  SetPenWidthsInPixels(&copy);
   detail::MarkEmfStrings(copy.data(), copy.size());
   const double unit = w / (f.right - f.left);  // SVG units a device pixel
   generatorOptions options{};

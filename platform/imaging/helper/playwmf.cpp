@@ -151,18 +151,21 @@ bool SetBrush(wmfAPI* api, wmfDC* dc) {
   return true;
 }
 
-// The pen as the cairo stroke; false for a null pen.
+// The pen as the cairo stroke in the drawing's pixels (FillAndStroke strokes
+// there); false for a null pen.
 bool SetPen(wmfAPI* api, wmfDC* dc) {
   Device* d = Dev(api);
   wmfPen* pen = WMF_DC_PEN(dc);
   if (pen == nullptr || WMF_PEN_STYLE(pen) == PS_NULL) return false;
   cairo_t* cr = d->cr;
   SetColour(cr, WMF_PEN_COLOR(pen));
+  // The pen's width is given across, in libwmf's units of the x axis, which
+  // a mapping that stretches the picture unevenly makes unlike those down.
   // A pen of no width, or thinner than a pixel, is one pixel wide, marked
   // as a hairline.
-  const double pixel = 1.0 / d->scale, width = std::max(WMF_PEN_WIDTH(pen), pixel);
+  const double pixels = WMF_PEN_WIDTH(pen) * std::fabs(d->scaleX), width = std::max(pixels, 1.0);
   cairo_set_line_width(cr, width);
-  cairo_set_miter_limit(cr, WMF_PEN_WIDTH(pen) < pixel ? drawlist::kHairlineMiterLimit : 10.0);
+  cairo_set_miter_limit(cr, pixels < 1.0 ? drawlist::kHairlineMiterLimit : 10.0);
   switch (WMF_PEN_ENDCAP(pen)) {
     case PS_ENDCAP_SQUARE:
       cairo_set_line_cap(cr, CAIRO_LINE_CAP_SQUARE);
@@ -229,7 +232,10 @@ void FillAndStroke(wmfAPI* api, wmfDC* dc, bool fill = true) {
   if (fill && SetBrush(api, dc)) cairo_fill_preserve(cr);
   if (SetPen(api, dc)) {
     if (drawlist::IsHairlineMiterLimit(cairo_get_miter_limit(cr))) OntoPixelCentres(cr);
+    cairo_save(cr);
+    cairo_identity_matrix(cr);
     cairo_stroke_preserve(cr);
+    cairo_restore(cr);
   }
   cairo_new_path(cr);
 }
@@ -668,6 +674,79 @@ std::string PlaceWindow(const std::uint8_t* data, const Window& w, wmfD_Coord* f
   return "";
 }
 
+constexpr std::uint16_t kPolyPolygon = 0x0538;
+constexpr unsigned kIsotropic = 7, kAnisotropic = 8;
+
+// The copy of the file libwmf plays, mended where libwmf draws otherwise
+// than the records mean. It skips a whole polypolygon when one of its
+// polygons has fewer than three points (a writer may end a glyph's outlines
+// with an empty one), though such a polygon bounds nothing: the copy's
+// polypolygons hold only their polygons of three points or more, their
+// counts and then their points moved up behind them, the record's last
+// words left unread. A switch to an isotropic or anisotropic mapping leaves
+// libwmf's size of a logical unit as the mapping before had it until it
+// maps a point, and a pen made meanwhile is that much too thin or thick:
+// the copy sets the window's extent again right after such a switch, which
+// has libwmf size the unit anew. The records lie from `start` to `end`
+// (CheckWmfHeader).
+std::vector<std::uint8_t> MendedRecords(const std::uint8_t* data, std::size_t size, std::size_t start,
+                                        std::size_t end) {
+  std::vector<std::uint8_t> copy(data, data + start), extent;
+  std::uint32_t added = 0;
+  std::size_t at = start;
+  for (; at + 6 <= end;) {
+    const std::uint64_t bytes = std::uint64_t{MetafileU32(data + at)} * 2;
+    if (bytes < 6 || bytes > end - at) break;
+    const std::uint16_t function = static_cast<std::uint16_t>(MetafileU16(data + at + 4));
+    const std::uint8_t* p = data + at + 6;
+    const std::size_t words = (bytes - 6) / 2;
+    copy.insert(copy.end(), data + at, data + at + bytes);
+    at += bytes;
+    if (function == kSetWindowExt && words >= 2) extent.assign(p - 6, p - 6 + bytes);
+    if (function == kSetMapMode && words >= 1 && !extent.empty() &&
+        (MetafileU16(p) == kIsotropic || MetafileU16(p) == kAnisotropic)) {
+      copy.insert(copy.end(), extent.begin(), extent.end());
+      added += static_cast<std::uint32_t>(extent.size() / 2);
+    }
+    const std::size_t polygons = function == kPolyPolygon && words > 0 ? MetafileU16(p) : 0;
+    std::size_t points = 0;
+    bool shortOne = false;
+    for (std::size_t k = 0; k < polygons && 1 + k < words; ++k) {
+      points += MetafileU16(p + 2 * (1 + k));
+      shortOne = shortOne || MetafileU16(p + 2 * (1 + k)) < 3;
+    }
+    if (!shortOne || 1 + polygons + 2 * points > words) continue;
+    std::vector<std::uint8_t> kept;
+    Put16(&kept, 0);
+    const std::uint8_t* point = p + 2 * (1 + polygons);
+    for (std::size_t k = 0; k < polygons; ++k) {
+      const unsigned count = MetafileU16(p + 2 * (1 + k));
+      if (count >= 3) Put16(&kept, static_cast<int>(count));
+      point += 4 * count;
+    }
+    const std::size_t keptPolygons = kept.size() / 2 - 1;
+    kept[0] = static_cast<std::uint8_t>(keptPolygons & 0xFF);
+    kept[1] = static_cast<std::uint8_t>(keptPolygons >> 8);
+    point = p + 2 * (1 + polygons);
+    for (std::size_t k = 0; k < polygons; ++k) {
+      const unsigned count = MetafileU16(p + 2 * (1 + k));
+      if (count >= 3) kept.insert(kept.end(), point, point + 4 * count);
+      point += 4 * count;
+    }
+    kept.resize(2 * words, 0);
+    std::copy(kept.begin(), kept.end(), copy.end() - static_cast<std::ptrdiff_t>(2 * words));
+  }
+  copy.insert(copy.end(), data + at, data + size);
+  // The header's size of the file, in words, after a placeable header.
+  WmfFrame frame;
+  const std::size_t header = detail::ReadWmfFrame(data, size, &frame) ? kWmfPlaceableBytes : 0;
+  if (added > 0) {
+    const std::uint32_t total = MetafileU32(copy.data() + header + 6) + added;
+    for (int k = 0; k < 4; ++k) copy[header + 6 + k] = static_cast<std::uint8_t>(total >> (8 * k));
+  }
+  return copy;
+}
+
 }  // namespace
 
 namespace detail {
@@ -684,7 +763,8 @@ std::string PlayWmf(const std::uint8_t* data, std::size_t size, MetafileTarget* 
   }
   Device device;
   device.svg = t->box == nullptr;
-  return Open(data, size, &device, [&](wmfAPI* api, wmfD_Rect box) -> std::string {
+  const std::vector<std::uint8_t> copy = MendedRecords(data, size, start, end);
+  return Open(copy.data(), copy.size(), &device, [&](wmfAPI* api, wmfD_Rect box) -> std::string {
     if (!placeable) {
       from = box.TL;
       to = box.BR;

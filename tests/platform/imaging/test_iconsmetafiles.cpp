@@ -1,6 +1,7 @@
 // Icons, cursors and metafiles: the image an icon directory's choice gives,
 // its mask and alpha; metafiles drawn at their own size (render checks), in
-// their frames' place, their texts in their fonts' character sets; damaged
+// their frames' place, their texts in their fonts' character sets, the
+// records their libraries misread drawn as they mean; damaged
 // files refused with their reason; the helper program a metafile is drawn in,
 // stopped on a crash, a loop or too much memory or when it hangs after its
 // answer, ending with whatever it started and kept from the host's output,
@@ -18,6 +19,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <bit>
 #include <cerrno>
 #include <condition_variable>
 #include <cstring>
@@ -35,6 +37,7 @@
 #include "platform/imaging/decode.h"
 #include "platform/imaging/draw.h"
 #include "platform/imaging/helper/charset.h"
+#include "platform/imaging/helper/emfstrings.h"
 #include "platform/imaging/helper/target.h"
 #include "platform/imaging/isolate.h"
 #include "platform/imaging/loader.h"
@@ -75,8 +78,47 @@ struct Sample {
   std::uint32_t pixel;  // its premultiplied colour
 };
 
+// Files of records the metafile libraries misread: a WMF of 2 x 1 inches
+// at 1000 units an inch over `records`, and an EMF of an inch at a
+// reference device of 100 dpi over `records`, in MM_TEXT unless they map.
+f::Bytes Wmf2x1(const std::vector<m::WmfRecord>& records) {
+  std::vector<m::WmfRecord> all = {{0x020C, {1000, 2000}}, {0x020B, {0, 0}}};  // window extent, origin
+  all.insert(all.end(), records.begin(), records.end());
+  return m::Wmf(2000, 1000, 1000, all, 1);
+}
+f::Bytes Emf1(const std::vector<m::EmfRecord>& records) { return m::Emf(2540, 2540, records, 2); }
+std::uint32_t Float(float v) { return std::bit_cast<std::uint32_t>(v); }
+
+// A 2 x 2 blue bitmap stretched over (0, 40) to (100, 60) of an inch.
+f::Bytes StretchedBitmapEmf() {
+  std::vector<std::uint32_t> words = {0, 40,          100, 60, 0,  40, 0, 0,           2, 2,  80, 40, 120, 16,
+                                      0, 0x00CC0020u, 100, 20, 40, 2,  2, 0x00180001u, 0, 16, 0,  0,  0,   0};
+  for (int row = 0; row < 2; ++row) words.insert(words.end(), {0xFF0000FFu, 0u});  // two blue pixels, padded
+  return Emf1({{81, words}});
+}
+
 std::vector<Sample> Samples() {
   const auto quad = [](int w, int h) { return f::Opaque(w, h); };
+  const std::vector<std::uint16_t> red = {0, 0xFF, 0, 0};  // a solid brush's style, colour and hatch
+  const f::Bytes anisotropicPen = Wmf2x1({{0x0103, {8}},   // anisotropic mapping
+                                          {0x02FA, {0, 100, 0, 0, 0}},  // a pen 0.1 inch wide
+                                          {0x012D, {0}},
+                                          {0x0325, {2, 100, 500, 1900, 500}}});  // a line across the middle
+  const f::Bytes openPath = Emf1({{38, {1, 0, 4, 0, 0}},                         // a pen of four pixels
+                                  {37, {1}},
+                                  {59, {}},
+                                  {27, {10, 10}},
+                                  {54, {90, 10}},
+                                  {54, {90, 90}},
+                                  {60, {}},
+                                  {64, {0, 0, 0xFFFFFFFFu, 0xFFFFFFFFu}}});  // stroked, its figure open
+  const f::Bytes mappedPen = Emf1({{17, {8}},  // anisotropic: a unit a tenth of a pixel
+                                   {9, {1000, 1000}},
+                                   {11, {100, 100}},
+                                   {38, {1, 0, 200, 0, 0}},  // a pen of 20 pixels
+                                   {37, {1}},
+                                   {27, {100, 500}},
+                                   {54, {900, 500}}});
   return {
       {"ico: the largest image, a PNG",
        m::Icon(1, {{16, 16, 24, m::IconDib(16, 16, 24, quad(16, 16))},
@@ -100,6 +142,27 @@ std::vector<Sample> Samples() {
       {"wmf: the rectangle's inside", m::SampleWmf(), Format::Wmf, 600, 300, 450, 180, 0xFFFF0000u},
       {"emf: the ellipse's inside", m::SampleEmf(), Format::Emf, 591, 295, 148, 148, 0xFF0000FFu},
       {"emf: the triangle's inside", m::SampleEmf(), Format::Emf, 591, 295, 443, 200, 0xFFFF0000u},
+      {"wmf: a polypolygon beside an empty polygon",
+       Wmf2x1({{0x02FC, red}, {0x012D, {0}}, {0x0538, {2, 4, 0, 200, 200, 1800, 200, 1800, 800, 200, 800}}}),
+       Format::Wmf, 600, 300, 300, 150, 0xFFFF0000u},
+      {"wmf: a pen made after a switch to an anisotropic mapping", anisotropicPen, Format::Wmf, 600, 300, 300,
+       162, 0xFF000000u},
+      {"wmf: ... is as wide down as across", anisotropicPen, Format::Wmf, 600, 300, 300, 172, 0u},
+      {"emf: a stroked path's open figure stays open", openPath, Format::Emf, 300, 300, 150, 150, 0u},
+      {"emf: ... drawn along its lines", openPath, Format::Emf, 300, 300, 150, 30, 0xFF000000u},
+      {"emf: a bitmap stretched over its box", StretchedBitmapEmf(), Format::Emf, 300, 300, 15, 150,
+       0xFF0000FFu},
+      {"emf: a shape after a RestoreDC undoes a transform",
+       Emf1({{33, {}},
+             {35, {Float(1), Float(0), Float(0), Float(1), Float(1000), Float(0)}},  // far to the right
+             {34, {0xFFFFFFFFu}},
+             {39, {1, 0, m::Ref(0xFF0000), 0}},
+             {37, {1}},
+             {43, {20, 20, 80, 80}}}),
+       Format::Emf, 300, 300, 150, 150, 0xFFFF0000u},
+      {"emf: a CreatePen's width through the mapping", mappedPen, Format::Emf, 300, 300, 150, 170,
+       0xFF000000u},
+      {"emf: ... no wider", mappedPen, Format::Emf, 300, 300, 150, 200, 0u},
   };
 }
 
@@ -167,6 +230,31 @@ TEST(ImagingIconsMetafiles, MetafilesAreTheirFramesWhateverTheyDraw) {
       }
     }
   }
+}
+
+// libemf2svg's markup as the helper mends it: a bitmap stretched over its
+// box, the "Z" it ends every path with taken from a path only stroked, and
+// the clip of a turned text kept on the page.
+TEST(ImagingIconsMetafiles, TheSvgOfAnEmfIsMendedWhereItMeansOtherwiseThanItsRecords) {
+  const std::pair<const char*, const char*> rows[] = {
+      {"<image width=\"4\" x=\"0\" />", "<image preserveAspectRatio=\"none\" width=\"4\" x=\"0\" />"},
+      {"<image id=\"i\" preserveAspectRatio=\"none\" />", "<image id=\"i\" preserveAspectRatio=\"none\" />"},
+      {"<path d=\"M 0,0 L 9,0 Z \" stroke=\"#000000\" fill=\"none\" />",
+       "<path d=\"M 0,0 L 9,0 \" stroke=\"#000000\" fill=\"none\" />"},
+      {"<path d=\"M 0,0 L 9,9 Z Z \" stroke=\"#000000\" fill=\"none\" />",
+       "<path d=\"M 0,0 L 9,9 Z \" stroke=\"#000000\" fill=\"none\" />"},
+      {"<path d=\"M 0,0 L 9,9 Z \" fill=\"#000000\" stroke=\"none\" />",
+       "<path d=\"M 0,0 L 9,9 Z \" fill=\"#000000\" stroke=\"none\" />"},
+      {"<path d=\"M 0,0 L 9,9 Z \" fill=\"none\" stroke=\"none\" />",
+       "<path d=\"M 0,0 L 9,9 Z \" fill=\"none\" stroke=\"none\" />"},
+      {"<path d=\"M 0,0 L 9,9 Z\" stroke=\"#000000\" fill=\"none\" />",
+       "<path d=\"M 0,0 L 9,9 Z\" stroke=\"#000000\" fill=\"none\" />"},
+      {"<text clip-path=\"url(#c)\" transform=\"rotate(-30, 5, 5)\" x=\"5\" ><![CDATA[a]]></text>",
+       "<g clip-path=\"url(#c)\"><text transform=\"rotate(-30, 5, 5)\" x=\"5\" >a</text></g>"},
+      {"<text clip-path=\"url(#c)\" x=\"5\" ><![CDATA[a]]></text>",
+       "<text clip-path=\"url(#c)\" x=\"5\" >a</text>"},
+  };
+  for (const auto& [svg, mended] : rows) EXPECT_EQ(detail::EscapeEmfSvg(svg, 0), mended);
 }
 
 TEST(ImagingIconsMetafiles, TextIsReadInItsFontsCharacterSet) {

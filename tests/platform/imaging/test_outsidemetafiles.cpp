@@ -2,7 +2,7 @@
 // own drawings), each printed into a 100 x 75 mm box as a raster and as a
 // PDF, through the real helper: every one is drawn, and the raster and the
 // PDF rasterized at the same resolution show the same picture in the same
-// place.
+// place. Drawn at their own size, they show what their makers draw.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -45,10 +45,10 @@ std::filesystem::path OutputFolder() {
 }
 
 // The picture drawn over a box of width x height pixels on a white raster
-// of that size.
-Raster DrawnOver(const Bitmap& bitmap, int width, int height) {
+// of that size, a device of dpi.
+Raster DrawnOver(const Bitmap& bitmap, int width, int height, int dpi = 300) {
   auto canvas = CairoCanvas::createImage(width, height);
-  HDC hdc = md::win::CreateScreenDC(canvas.get(), 300, &md::text::FixedMetricsEngine());
+  HDC hdc = md::win::CreateScreenDC(canvas.get(), dpi, &md::text::FixedMetricsEngine());
   EXPECT_TRUE(DrawBitmap(hdc, bitmap, 0, 0, width, height));
   DeleteDC(hdc);
   return md::canvas::ReadRaster(*canvas);
@@ -162,11 +162,77 @@ TEST(ImagingOutsideMetafiles, EachIsDrawnTheSameOnARasterAndInAPdf) {
       ASSERT_EQ(pdf.width, raster.width);
       ASSERT_EQ(pdf.height, raster.height);
       const std::vector<int> rasterBox = ContentBox(raster), pdfBox = ContentBox(pdf);
+      EXPECT_LT(rasterBox[0], rasterBox[2]) << "the raster is blank";
+      EXPECT_LT(pdfBox[0], pdfBox[2]) << "the PDF is blank";
       for (int side = 0; side < 4; ++side) EXPECT_NEAR(rasterBox[side], pdfBox[side], 1) << "side " << side;
       if (dpi == 300) {
         EXPECT_LE(CellsDiffering(raster, pdf), file.cells);
       }
     }
+  }
+}
+
+// Each file as its maker draws it (outside/references/, written by make.sh
+// at 100 dpi of the file's frame): the maker's PNG, the pixels by which our
+// content box may lie off the maker's, and the 8 x 8 cells at 100 dpi in
+// which ours may differ visibly from it, with why where they are many.
+const struct {
+  const char* name;
+  const char* reference;
+  int box;
+  int cells;
+  const char* why;
+} kMakers[] = {
+    {"inkscape-shapes.wmf", "inkscape-shapes.wmf.png", 2, 30,
+     "Inkscape dashes a dashed pen finer and draws pens thinner than a pixel thinner than one"},
+    {"inkscape-shapes.emf", "inkscape-shapes.emf.png", 2, 45,
+     "as the WMF, and we fill the even-odd star whole and draw the pens of the file's own dashes solid"},
+    {"inkscape-text.wmf", "inkscape-text.wmf.png", 2, 10, ""},
+    {"inkscape-text.emf", "inkscape-text.emf.png", 2, 10, ""},
+    {"inkscape-paints.wmf", "inkscape-paints.wmf.png", 2, 10, ""},
+    {"inkscape-paints.emf", "inkscape-paints.emf.png", 20, 250,
+     "we leave out the clip its path selects: the clipped group shows whole"},
+    {"inkscape-bitmap.wmf", "inkscape-bitmap.wmf.png", 2, 10, ""},
+    {"inkscape-bitmap.emf", "inkscape-bitmap.emf.png", 2, 10, ""},
+    {"libreoffice-page.wmf", "libreoffice-page.png", 2, 215,
+     "we stretch and squeeze text by its spacing alone, not its glyphs; the document shows the hairline "
+     "the WMF strokes with a null pen restored after its deletion, which we draw as Inkscape does: not at "
+     "all"},
+    {"libreoffice-page.emf", "libreoffice-page.png", 2, 105,
+     "we give text neither its font's width nor its spacing; the gradient's edges step otherwise"},
+    {"libreoffice-transparent.wmf", "libreoffice-transparent.wmf.png", 2, 800,
+     "LibreOffice reads the bitmap's alpha back from the mask written beside it and fills the rectangle "
+     "from its EMF+ record, translucent and 10 mm off; we draw the plain records: both opaque"},
+    {"libreoffice-transparent.emf", "libreoffice-transparent.emf.png", 2, 800, "as the WMF"},
+    {"gnuplot-lines.emf", "gnuplot-lines.emf.png", 5, 115,
+     "we set text aligned by its bottom on its baseline, its descent too low"},
+    {"gnuplot-fills.emf", "gnuplot-fills.emf.png", 5, 650,
+     "we fill the boxes of a pattern brush black, LibreOffice leaves them empty; text its descent too low"},
+    {"gnuplot-surface.emf", "gnuplot-surface.emf.png", 5, 75, "text its descent too low, as in the lines"},
+    {"pstoedit-drawing.emf", "pstoedit-drawing.emf.png", 2, 100,
+     "we space text by its font, not by the file's spacing; dashes of another length"},
+};
+
+TEST(ImagingOutsideMetafiles, EachIsDrawnAsItsMakerDrawsIt) {
+  for (const auto& file : kMakers) {
+    SCOPED_TRACE(std::string(file.name) + ": " + file.why);
+    const DecodeResult decoded = DecodeOutside(file.name);
+    ASSERT_TRUE(decoded) << decoded.error;
+    Raster maker;
+    std::string error;
+    const auto reference = std::filesystem::path(MD_SOURCE_DIR) / "tests/platform/imaging/outside/references";
+    ASSERT_TRUE(md::canvas::ReadPng((reference / file.reference).string(), &maker, &error)) << error;
+    // The picture's own pixels are at 300 dpi of its frame, the maker's at 100.
+    EXPECT_NEAR(maker.width, decoded.bitmap->width / 3.0, 1);
+    EXPECT_NEAR(maker.height, decoded.bitmap->height / 3.0, 1);
+    const Raster ours = DrawnOver(*decoded.bitmap, maker.width, maker.height, 100);
+    const auto png = OutputFolder() / (std::string(file.name) + "-as-its-maker.png");
+    EXPECT_TRUE(md::canvas::WritePng(ours, png.string(), &error)) << error;
+    const std::vector<int> ourBox = ContentBox(ours), makerBox = ContentBox(maker);
+    EXPECT_LT(makerBox[0], makerBox[2]) << "the maker draws nothing";
+    for (int side = 0; side < 4; ++side)
+      EXPECT_NEAR(ourBox[side], makerBox[side], file.box) << "side " << side;
+    EXPECT_LE(CellsDiffering(ours, maker), file.cells);
   }
 }
 

@@ -4,15 +4,20 @@
 # LibreOffice converts the drawing document to both, gnuplot's EMF terminal
 # plots the gnuplot scripts and pstoedit turns the PostScript into EMF. The
 # files are committed; the tests read them and need none of these programs.
-# Usage: make.sh [drawings folder] [output folder]
+#
+# Beside them, in references/, it writes how each file's maker draws it: a
+# PNG at 100 dpi of the file's own frame, its corners the frame's, to be
+# compared pixel for pixel with our drawing of the picture at its own size.
+# Usage: make.sh [drawings folder] [output folder] [references folder]
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 src="${1:-$here/drawings}"
 out="${2:-$here/files}"
+refs="${3:-$here/references}"
 for program in inkscape soffice gnuplot pstoedit python3; do
   command -v "$program" >/dev/null || { echo "make.sh: $program is not installed" >&2; exit 1; }
 done
-mkdir -p "$out"
+mkdir -p "$out" "$refs"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 cp "$src"/* "$work/"
@@ -63,3 +68,91 @@ done
 # the frame lies elsewhere, and LibreOffice draws the file blank too.
 pstoedit -q -f "emf:-OO" drawing.ps "$out/pstoedit-drawing.emf" 2>/dev/null
 ls -l "$out"
+
+# The frame a metafile's header gives: its width and height in millimetres
+# and in pixels at 100 dpi, rounded.
+frame() {
+  python3 - "$1" <<'PY'
+import struct, sys
+b = open(sys.argv[1], "rb").read()
+if struct.unpack_from("<I", b)[0] == 0x9AC6CDD7:  # placeable WMF: its box in units of an inch
+    left, top, right, bottom, inch = struct.unpack_from("<4hH", b, 6)
+    w, h = (right - left) * 25.4 / inch, (bottom - top) * 25.4 / inch
+else:  # EMF: its frame in 0.01 mm
+    left, top, right, bottom = struct.unpack_from("<4i", b, 24)
+    w, h = (right - left) / 100, (bottom - top) / 100
+print("%.4f %.4f %d %d" % (w, h, round(w / 2.54 * 10), round(h / 2.54 * 10)))
+PY
+}
+# Fails unless the PNG is w x h pixels.
+sized() {
+  python3 - "$@" <<'PY'
+import struct, sys
+w, h = struct.unpack(">II", open(sys.argv[1], "rb").read()[16:24])
+if (w, h) != (int(sys.argv[2]), int(sys.argv[3])):
+    sys.exit("make.sh: %s is %d x %d pixels, its frame %s x %s" % (sys.argv[1], w, h, sys.argv[2], sys.argv[3]))
+PY
+}
+# LibreOffice's PNG of a drawing document at w x h pixels.
+lo_png() {
+  local document="$1" png="$2" w="$3" h="$4"
+  rm -rf "$work/png" && mkdir -p "$work/png"
+  soffice --headless --convert-to \
+    "png:draw_png_Export:{\"PixelWidth\":{\"type\":\"long\",\"value\":\"$w\"},\"PixelHeight\":{\"type\":\"long\",\"value\":\"$h\"}}" \
+    --outdir "$work/png" "$document" >/dev/null 2>&1
+  cp "$work/png/$(basename "${document%.*}").png" "$png"
+}
+
+# Inkscape reads a metafile onto a page of its frame and draws that page.
+for svg in shapes text paints bitmap; do
+  for kind in wmf emf; do
+    file="$out/inkscape-$svg.$kind"
+    inkscape "$file" --export-type=png --export-area-page --export-dpi=100 --export-background=white \
+      --export-background-opacity=1 --export-filename="$refs/inkscape-$svg.$kind.png" 2>/dev/null
+    read -r _ _ w h < <(frame "$file")
+    sized "$refs/inkscape-$svg.$kind.png" "$w" "$h"
+  done
+done
+
+# LibreOffice's own reading of page.wmf and page.emf leaves out the frame and
+# the hatched box, which both hold (as filled outlines and lines; Inkscape
+# draws them): their reference is its drawing of the document they were
+# written from, whose page is their frame.
+read -r _ _ w h < <(frame "$out/libreoffice-page.wmf")
+lo_png page.fodg "$refs/libreoffice-page.png" "$w" "$h"
+sized "$refs/libreoffice-page.png" "$w" "$h"
+
+# The other files as LibreOffice draws them: each the only picture on a page
+# of its frame, filling it. gnuplot reads no EMF, and its cairo terminals lay
+# a plot out with their own fonts, ticks and line widths: LibreOffice's
+# reading of the file itself is the fairer reference for its plots.
+# pstoedit's EMF holds less than drawing.ps (no clip, no image): what it
+# holds is what LibreOffice draws. (The page document needs its styles
+# element: without one LibreOffice lays the page out as A4.)
+for file in libreoffice-transparent.wmf libreoffice-transparent.emf gnuplot-lines.emf gnuplot-fills.emf \
+  gnuplot-surface.emf pstoedit-drawing.emf; do
+  read -r mmw mmh w h < <(frame "$out/$file")
+  cp "$out/$file" "$work/$file"
+  cat >"$work/${file%.*}-page.fodg" <<FODG
+<?xml version="1.0" encoding="UTF-8"?>
+<office:document xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0"
+ xmlns:style="urn:oasis:names:tc:opendocument:xmlns:style:1.0"
+ xmlns:draw="urn:oasis:names:tc:opendocument:xmlns:drawing:1.0"
+ xmlns:fo="urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0"
+ xmlns:svg="urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0"
+ xmlns:xlink="http://www.w3.org/1999/xlink"
+ office:version="1.2" office:mimetype="application/vnd.oasis.opendocument.graphics">
+ <office:styles/>
+ <office:automatic-styles>
+  <style:page-layout style:name="pm1"><style:page-layout-properties fo:page-width="${mmw}mm" fo:page-height="${mmh}mm" fo:margin-top="0mm" fo:margin-bottom="0mm" fo:margin-left="0mm" fo:margin-right="0mm"/></style:page-layout>
+  <style:style style:name="plain" style:family="graphic"><style:graphic-properties draw:stroke="none" draw:fill="none"/></style:style>
+ </office:automatic-styles>
+ <office:master-styles><style:master-page style:name="Default" style:page-layout-name="pm1"/></office:master-styles>
+ <office:body><office:drawing><draw:page draw:name="page" draw:master-page-name="Default">
+  <draw:frame draw:style-name="plain" svg:x="0mm" svg:y="0mm" svg:width="${mmw}mm" svg:height="${mmh}mm"><draw:image xlink:href="$file" xlink:type="simple" xlink:show="embed" xlink:actuate="onLoad"/></draw:frame>
+ </draw:page></office:drawing></office:body></office:document>
+FODG
+  lo_png "$work/${file%.*}-page.fodg" "$refs/$file.png" "$w" "$h"
+  sized "$refs/$file.png" "$w" "$h"
+done
+ls -l "$refs"
