@@ -381,6 +381,9 @@ void BmpDraw(wmfAPI* api, wmfBMP_Draw_t* b) {
   cairo_scale(cr, b->pixel_width, b->pixel_height);
   cairo_set_source_surface(cr, s, 0, 0);
   cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
+  // Enlarged, its edge pixels reach its edges whole, as a PDF viewer and
+  // the SVG painter show a picture: not faded into what lies outside.
+  if (!d->svg) cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
   cairo_rectangle(cr, 0, 0, b->crop.w, b->crop.h);
   cairo_fill(cr);
   cairo_restore(cr);
