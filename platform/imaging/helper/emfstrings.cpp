@@ -39,6 +39,7 @@ char32_t FaceUnit(char32_t c) {
 
 char32_t TextUnit(char32_t c) {
   if (c == kTextBracket) return U' ';
+  if (c == kClipMark) return 0xFFFD;
   return c == U']' ? kTextBracket : c;
 }
 
@@ -142,9 +143,22 @@ bool EndsWith(std::string_view s, std::string_view end) {
   return s.size() >= end.size() && s.substr(s.size() - end.size()) == end;
 }
 
-// The markup with two of the library's tags mended. An image keeps its
-// picture's proportions in SVG unless told not to; a metafile stretches a
-// bitmap over the box its record gives. A path's figures end with the "Z"
+// The tag without a second clip attribute: the library writes one twice
+// into the tag of a pie or a chord drawn under a clip, which XML refuses.
+std::string WithoutSecondClip(std::string_view tag) {
+  constexpr std::string_view kClip = " clip-path=\"";
+  std::string out(tag);
+  const std::size_t first = tag.find(kClip);
+  const std::size_t second = first == std::string_view::npos ? first : tag.find(kClip, first + 1);
+  const std::size_t end = second == std::string_view::npos ? second : tag.find('"', second + kClip.size());
+  if (end != std::string_view::npos) out.erase(second, end + 1 - second);
+  return out;
+}
+
+// The markup with three of the library's tags mended: a tag with its clip
+// twice keeps the first. An image keeps its picture's proportions in SVG
+// unless told not to; a metafile stretches a bitmap over the box its record
+// gives. A path's figures end with the "Z"
 // the library writes at every path's end: a path only stroked (StrokePath,
 // which closes no figure; its tag ends with the fill of none the library
 // adds then) has that "Z" taken away, so that an open last figure stays
@@ -158,7 +172,8 @@ std::string MendedTags(std::string_view markup) {
     const std::size_t end = open == std::string_view::npos ? open : markup.find('>', open);
     if (end == std::string_view::npos) return out += markup.substr(at);
     out += markup.substr(at, open - at);
-    const std::string_view tag = markup.substr(open, end + 1 - open);
+    const std::string whole = WithoutSecondClip(markup.substr(open, end + 1 - open));
+    const std::string_view tag = whole;
     at = end + 1;
     if (StartsWith(tag, kImage) && tag.find("preserveAspectRatio") == std::string_view::npos) {
       (out += kImage) += kStretched;
@@ -194,22 +209,63 @@ bool ClipAroundTurnedText(std::string* markup) {
   return true;
 }
 
+// The clip attribute of the markup's last text, now taken out of it: the
+// attribute with a space before it, or nothing where it has none.
+std::string TakeMarkText(std::string* markup) {
+  constexpr std::string_view kClip = " clip-path=\"";
+  const std::size_t text = markup->rfind("<text");
+  if (text == std::string::npos) return "";
+  const std::size_t clip = markup->find(kClip, text);
+  const std::size_t clipEnd = clip == std::string::npos ? clip : markup->find('"', clip + kClip.size());
+  std::string attribute = clipEnd == std::string::npos ? "" : markup->substr(clip, clipEnd + 1 - clip);
+  markup->erase(text);
+  return attribute;
+}
+
+// Gives the markup's first path the clip attribute, unless it has its own.
+void ClipFirstPath(std::string* markup, const std::string& attribute) {
+  constexpr std::string_view kPath = "<path ";
+  const std::size_t path = markup->find(kPath);
+  if (path == std::string::npos) return;
+  const std::size_t end = markup->find('>', path);
+  if (markup->substr(path, end == std::string::npos ? end : end - path).find(" clip-path=") ==
+      std::string::npos)
+    markup->insert(path + kPath.size() - 1, attribute);
+}
+
 }  // namespace
 
 std::string EscapeEmfSvg(std::string_view svg, double leastStroke) {
   // What the library writes around a text: its string between these two.
   constexpr std::string_view kOpen = "<![CDATA[", kClose = "]]></text>";
+  // The clip mark's text in UTF-8, and the clip it last gave, for the path
+  // after it.
+  const char mark[4] = {static_cast<char>(0xE0 | (kClipMark >> 12)),
+                        static_cast<char>(0x80 | ((kClipMark >> 6) & 0x3F)),
+                        static_cast<char>(0x80 | (kClipMark & 0x3F)), 0};
+  std::string clip;
+  bool marked = false;
   std::string out;
   out.reserve(svg.size() + svg.size() / 16);
   std::size_t at = 0;
   while (at < svg.size()) {
     const std::size_t open = svg.find(kOpen, at);
     const std::size_t close = open == std::string_view::npos ? open : svg.find(kClose, open + kOpen.size());
+    std::string markup =
+        MendedTags(svg.substr(at, close == std::string_view::npos ? std::string_view::npos : open - at));
+    if (marked) ClipFirstPath(&markup, clip);
+    marked = false;
     if (close == std::string_view::npos) {
-      Append(&out, WidenedStrokes(MendedTags(svg.substr(at)), leastStroke), false);
+      Append(&out, WidenedStrokes(markup, leastStroke), false);
       break;
     }
-    std::string markup = MendedTags(svg.substr(at, open - at));
+    if (svg.substr(open + kOpen.size(), close - open - kOpen.size()) == std::string_view(mark)) {
+      clip = TakeMarkText(&markup);
+      marked = true;
+      Append(&out, WidenedStrokes(markup, leastStroke), false);
+      at = close + kClose.size();
+      continue;
+    }
     const bool grouped = ClipAroundTurnedText(&markup);
     Append(&out, WidenedStrokes(markup, leastStroke), false);
     Append(&out, svg.substr(open + kOpen.size(), close - open - kOpen.size()), true);

@@ -23,6 +23,10 @@ inline void EmfPut32(std::uint8_t* p, std::uint32_t v) {
   for (int k = 0; k < 4; ++k) p[k] = static_cast<std::uint8_t>(v >> (8 * k));
 }
 
+// The character of the text that marks the clip in force before a path
+// (playemf.cpp); a text of the file's own holding it has it as U+FFFD.
+constexpr char32_t kClipMark = 0xFDD3;
+
 // Marks the face names and texts of the records in place (the bytes of the
 // whole file, its header first). A text of glyph indices is left as it is;
 // a vertical tab of a text becomes a blank, as the library makes of the
@@ -37,7 +41,8 @@ void MarkEmfStrings(std::uint8_t* data, std::size_t size);
 // it and marked as a hairline (drawlist.h: kHairlineMiterLimit). What the
 // library draws otherwise than the records mean is mended: a bitmap is
 // stretched over its box, a path only stroked keeps its last figure open
-// when it was, and a turned text is clipped on the page.
+// when it was, a turned text is clipped on the page, and a text of the clip
+// mark alone is taken out, its clip given to the path after it.
 std::string EscapeEmfSvg(std::string_view svg, double leastStroke);
 
 }  // namespace md::imaging::detail

@@ -227,6 +227,58 @@ void SetPenWidthsInPixels(std::vector<std::uint8_t>* copy) {
   }
 }
 
+constexpr std::uint32_t kExtTextOutW = 84;
+// OffsetClipRgn, SetMetaRgn, ExcludeClipRect, IntersectClipRect,
+// SelectClipPath, ExtSelectClipRgn.
+constexpr std::uint32_t kClipRecords[] = {26, 28, 29, 30, 67, 75};
+
+// libemf2svg clips each shape it draws to the clip in force, but the one a
+// path's records draw (BeginPath ... EndPath and its fill or stroke) it
+// leaves unclipped. Once the copy selects a clip, each path is preceded by a
+// text of the clip mark alone, which the library draws clipped as it draws
+// any text; EscapeEmfSvg takes the mark's text out and gives its clip to
+// the path after it. The marks take at most as many bytes as the file.
+void MarkPathClips(std::vector<std::uint8_t>* copy) {
+  const std::vector<std::uint8_t>& b = *copy;
+  // The mark: an ExtTextOutW of its one character at (0, 0), its string
+  // right after the record's fixed part, padded to four bytes.
+  constexpr std::size_t kMarkBytes = 80;
+  std::uint8_t mark[kMarkBytes] = {};
+  // Type, size, bounds; graphics mode and scales; reference point, count,
+  // string's offset, options, box, no spacing.
+  const std::uint32_t words[] = {kExtTextOutW, kMarkBytes, 0, 0, 0xFFFFFFFF, 0xFFFFFFFF, 1, 0x3F800000,
+                                 0x3F800000,   0,          0, 1, 76,         0,          0, 0,
+                                 0xFFFFFFFF,   0xFFFFFFFF, 0};
+  for (std::size_t k = 0; k < std::size(words); ++k) detail::EmfPut32(mark + 4 * k, words[k]);
+  mark[76] = static_cast<std::uint8_t>(detail::kClipMark & 0xFF);
+  mark[77] = static_cast<std::uint8_t>(detail::kClipMark >> 8);
+  std::vector<std::uint8_t> out;
+  bool clipped = false, inPath = false;
+  std::uint32_t added = 0;
+  std::size_t at = 0, kept = 0;
+  for (std::size_t bytes = 0; at + 8 <= b.size(); at += bytes) {
+    const std::uint32_t type = detail::EmfU32(b.data() + at);
+    bytes = detail::EmfU32(b.data() + at + 4);
+    if (bytes < 8 || bytes > b.size() - at) break;
+    if (std::find(std::begin(kClipRecords), std::end(kClipRecords), type) != std::end(kClipRecords))
+      clipped = true;
+    if (type == kEndPath || type == kAbortPath) inPath = false;
+    if (type != kBeginPath || inPath) continue;
+    inPath = true;
+    if (!clipped || kMarkBytes * (added + 1) > b.size()) continue;
+    out.insert(out.end(), b.begin() + static_cast<std::ptrdiff_t>(kept),
+               b.begin() + static_cast<std::ptrdiff_t>(at));
+    kept = at;
+    out.insert(out.end(), std::begin(mark), std::end(mark));
+    ++added;
+  }
+  if (added == 0) return;
+  out.insert(out.end(), b.begin() + static_cast<std::ptrdiff_t>(kept), b.end());
+  detail::EmfPut32(out.data() + 48, static_cast<std::uint32_t>(out.size()));
+  detail::EmfPut32(out.data() + 52, detail::EmfU32(out.data() + 52) + added);
+  *copy = std::move(out);
+}
+
 std::string Draw(const std::uint8_t* data, std::size_t size, const detail::EmfFrame& f,
                  detail::MetafileTarget* t) {
   std::string why = t->Size(f.width, f.height);
@@ -257,6 +309,7 @@ std::string Draw(const std::uint8_t* data, std::size_t size, const detail::EmfFr
   SetRestoredTransforms(&copy);
   SetPenWidthsInPixels(&copy);
   detail::MarkEmfStrings(copy.data(), copy.size());
+  MarkPathClips(&copy);
   const double unit = w / (f.right - f.left);  // SVG units a device pixel
   generatorOptions options{};
   char empty[] = "";

@@ -119,6 +119,23 @@ std::vector<Sample> Samples() {
                                    {37, {1}},
                                    {27, {100, 500}},
                                    {54, {900, 500}}});
+  // A red square filled by a path over the whole picture after `clip`.
+  const auto clippedFill = [](std::vector<m::EmfRecord> clip) {
+    const std::vector<m::EmfRecord> fill = {{39, {1, 0, m::Ref(0xFF0000), 0}},
+                                            {37, {1}},
+                                            {59, {}},
+                                            {27, {0, 0}},
+                                            {54, {100, 0}},
+                                            {54, {100, 100}},
+                                            {54, {0, 100}},
+                                            {60, {}},
+                                            {62, {0, 0, 0xFFFFFFFFu, 0xFFFFFFFFu}}};
+    clip.insert(clip.end(), fill.begin(), fill.end());
+    return Emf1(clip);
+  };
+  const std::vector<m::EmfRecord> leftHalf = {{59, {}},       {27, {0, 0}}, {54, {50, 0}}, {54, {50, 100}},
+                                              {54, {0, 100}}, {60, {}},     {67, {5}}};  // SelectClipPath
+  const f::Bytes pathClip = clippedFill(leftHalf), rectClip = clippedFill({{30, {0, 0, 50, 100}}});
   return {
       {"ico: the largest image, a PNG",
        m::Icon(1, {{16, 16, 24, m::IconDib(16, 16, 24, quad(16, 16))},
@@ -163,6 +180,19 @@ std::vector<Sample> Samples() {
       {"emf: a CreatePen's width through the mapping", mappedPen, Format::Emf, 300, 300, 150, 170,
        0xFF000000u},
       {"emf: ... no wider", mappedPen, Format::Emf, 300, 300, 150, 200, 0u},
+      {"emf: a path filled within the clip a path selects", pathClip, Format::Emf, 300, 300, 75, 150,
+       0xFFFF0000u},
+      {"emf: ... and not past it", pathClip, Format::Emf, 300, 300, 225, 150, 0u},
+      {"emf: a path filled within an IntersectClipRect", rectClip, Format::Emf, 300, 300, 225, 150, 0u},
+      {"emf: a pie drawn under a clip",
+       Emf1({{30, {0, 0, 50, 100}},
+             {39, {1, 0, m::Ref(0xFF0000), 0}},
+             {37, {1}},
+             {47, {0, 0, 100, 100, 0, 100, 0, 0}}}),
+       Format::Emf, 300, 300, 120, 150, 0xFFFF0000u},
+      {"emf: ... which a RestoreDC undoes",
+       clippedFill({{33, {}}, {30, {0, 0, 50, 100}}, {34, {0xFFFFFFFFu}}}), Format::Emf, 300, 300, 225, 150,
+       0xFFFF0000u},
   };
 }
 
@@ -175,7 +205,9 @@ TEST(ImagingIconsMetafiles, EachFileGivesItsChosenImage) {
     EXPECT_EQ(r.bitmap->format, s.format);
     EXPECT_EQ(r.bitmap->width, s.width);
     EXPECT_EQ(r.bitmap->height, s.height);
-    EXPECT_EQ(m::OwnPixels(r.bitmap)->at(s.x, s.y), s.pixel);
+    const md::imaging::BitmapPtr own = m::OwnPixels(r.bitmap);
+    ASSERT_FALSE(own->pixels.empty()) << "not painted";
+    EXPECT_EQ(own->at(s.x, s.y), s.pixel);
   }
 }
 
@@ -253,6 +285,11 @@ TEST(ImagingIconsMetafiles, TheSvgOfAnEmfIsMendedWhereItMeansOtherwiseThanItsRec
        "<g clip-path=\"url(#c)\"><text transform=\"rotate(-30, 5, 5)\" x=\"5\" >a</text></g>"},
       {"<text clip-path=\"url(#c)\" x=\"5\" ><![CDATA[a]]></text>",
        "<text clip-path=\"url(#c)\" x=\"5\" >a</text>"},
+      {"<text clip-path=\"url(#c)\" x=\"0\" ><![CDATA[\uFDD3]]></text>\n<g>\n<path d=\"M 0,0 Z \" />",
+       "\n<g>\n<path clip-path=\"url(#c)\" d=\"M 0,0 Z \" />"},
+      {"<text x=\"0\" ><![CDATA[\uFDD3]]></text>\n<path d=\"M 0,0 Z \" />", "\n<path d=\"M 0,0 Z \" />"},
+      {"<path clip-path=\"url(#c)\" d=\"M 0,0 Z\" clip-path=\"url(#c)\" />",
+       "<path clip-path=\"url(#c)\" d=\"M 0,0 Z\" />"},
   };
   for (const auto& [svg, mended] : rows) EXPECT_EQ(detail::EscapeEmfSvg(svg, 0), mended);
 }
