@@ -302,12 +302,14 @@ Bytes FillsList(int segments, std::size_t count = 0) {
 }
 
 // A list at every count bound at once: 100 faded groups one after another,
-// each under its own clip of 1,980 verbs; in the first a fill of the box
-// with a gradient of 256 stops repeated 1,000 times across it, in each of
-// the others two fills with a gradient of 24 stops (the stops painted
-// 260,752 times in all); in each a line dashed into a hundredth of 200,000
-// dashes, and faded paints of the whole clip to 500 records that draw:
-// 50,000 records that draw, 199,200 verbs.
+// each under its own clip of 320 verbs; in the first a fill of the box with
+// a gradient of 256 stops repeated 1,000 times across it, in each of the
+// others two fills with a gradient of 24 stops (the stops painted 260,752
+// times in all); in each a line dashed into a hundredth of 200,000 dashes,
+// and faded paints of the whole clip to 500 records that draw (499 in the
+// first; the clips' verbs counted 16,031,680 times at what is done within
+// them); then one fill of the verbs left: 50,000 records that draw, 200,000
+// verbs.
 Bytes EveryBoundList() {
   dl::GradientHead repeated, plain;
   repeated.type = plain.type = static_cast<std::uint32_t>(dl::GradientType::Linear);
@@ -320,7 +322,7 @@ Bytes EveryBoundList() {
       list.push_back({static_cast<double>(k) / count, {k % 2 ? 1.0 : 0.0, 0, k % 2 ? 0.0 : 1.0, 1}});
     return list;
   };
-  const ListPath clip = ZigzagPath(1978);  // a move, 1,978 lines and a close
+  const ListPath clip = ZigzagPath(318);  // a move, 318 lines and a close
   ListPath line;
   line.Move(0, 50).Line(100, 50);
   dl::StrokeHead pen;
@@ -337,10 +339,21 @@ Bytes EveryBoundList() {
       b.Fill(ListBuilder::Gradient(1), Rect(0, 0, 100, 100))
           .Fill(ListBuilder::Gradient(1, 0.5), Rect(0, 0, 50, 50));
     b.Stroke(pen, {dash, dash}, line);
-    for (int n = 0; n < 497; ++n) b.PaintAll(ListBuilder::Colour(n % 3 == 0, n % 3 == 1, n % 3 == 2, 0.1));
+    for (int n = k == 0 ? 1 : 0; n < 497; ++n)
+      b.PaintAll(ListBuilder::Colour(n % 3 == 0, n % 3 == 1, n % 3 == 2, 0.1));
     b.PopGroup(0.9).PopClip();
   }
+  // 100 x (320 + 5 + 5 + 2) verbs so far (the first group's paint has none).
+  b.Fill(kBlack, ZigzagPath(static_cast<int>(dl::kMaxVerbs) - 100 * 332 + 5 - 2), dl::FillRule::EvenOdd);
   return b.Bytes();
+}
+
+// Paints of the whole clip within a clip of 199,000 segments.
+Bytes PaintsInALongClipList(int paints) {
+  ListBuilder b(100, 100);
+  b.PushClip(ZigzagPath(199000), dl::FillRule::EvenOdd);
+  for (int n = 0; n < paints; ++n) b.PaintAll(ListBuilder::Colour(n % 3 == 0, n % 3 == 1, n % 3 == 2, 0.1));
+  return b.PopClip().Bytes();
 }
 
 // How many fills of a zigzag of `segments` segments (closed: `segments` + 2
@@ -414,6 +427,10 @@ const std::vector<Answer>& Answers() {
       {"LargeFills", "list: 64 MiB of fills of 1,000 segments", "list:", [] { return FillsList(1000); }},
       {"fills_bound", "list: " + std::to_string(FillsWithinVerbs(1000)) + " fills of 1,000 segments",
        "list:", [] { return FillsList(1000, FillsWithinVerbs(1000)); }},
+      {"clipped_paints", "list: 5,000 paints within a clip of 199,000 segments",
+       "list:", [] { return PaintsInALongClipList(5000); }},
+      {"clipped_paints_bound", "list: 84 paints within a clip of 199,000 segments",
+       "list:", [] { return PaintsInALongClipList(84); }},
       {"every_bound", "list: every count at its bound at once", "list:", [] { return EveryBoundList(); }},
       {"random_list", "random bytes (1 MiB) as the list",
        "list:", [] { return Random(std::size_t{1} << 20); }},

@@ -70,6 +70,16 @@ class Checker {
   std::string One(dl::Kind kind, std::size_t at, std::uint32_t bytes) {
     const std::uint8_t* p = bytes_ + at;
     std::string why;
+    // What draws, a group painted and a clip narrowed are each done within
+    // the clips in force: a vector file's writer goes through their paths
+    // for each.
+    if (kind == dl::Kind::Fill || kind == dl::Kind::Stroke || kind == dl::Kind::Image ||
+        kind == dl::Kind::PaintAll || kind == dl::Kind::PushClip || kind == dl::Kind::PopGroup ||
+        kind == dl::Kind::PopMask) {
+      clipped_ += clipVerbs_;
+      if (clipped_ > dl::kMaxClippedVerbs)
+        return "brings the verbs of the clips drawn within past " + std::to_string(dl::kMaxClippedVerbs);
+    }
     switch (kind) {
       case dl::Kind::Picture:
         why = Picture(at, bytes);
@@ -96,7 +106,7 @@ class Checker {
         if (h.rule > 1) return "names no fill rule";
         why = Matrix(h.matrix);
         if (why.empty()) why = Path(p + sizeof h, bytes - sizeof h, h.matrix, nullptr);
-        if (why.empty()) why = Push(Open::Clip);
+        if (why.empty()) why = Push(Open::Clip, Take<dl::PathHead>(p + sizeof h).verbs);
         break;
       }
       case dl::Kind::PopClip:
@@ -148,14 +158,17 @@ class Checker {
     return why;
   }
 
-  std::string Push(Open what) {
+  // Opens a clip (of `verbs` verbs), a group or a mask.
+  std::string Push(Open what, std::uint32_t verbs = 0) {
     if (depth_ == dl::kMaxDepth) return "opens more than " + std::to_string(dl::kMaxDepth) + " at once";
+    openVerbs_[depth_] = verbs;
+    clipVerbs_ += verbs;
     open_[depth_++] = what;
     return "";
   }
   std::string Pop(Open what) {
     if (depth_ == 0 || open_[depth_ - 1] != what) return "closes what is not open";
-    --depth_;
+    clipVerbs_ -= openVerbs_[--depth_];
     return "";
   }
 
@@ -377,6 +390,8 @@ class Checker {
   std::vector<DrawList::Picture>* pictures_ = nullptr;
   std::vector<std::uint32_t>* gradients_ = nullptr;
   std::array<Open, dl::kMaxDepth> open_{};
+  std::array<std::uint32_t, dl::kMaxDepth> openVerbs_{};  // a clip's verbs, by depth
+  std::uint64_t clipVerbs_ = 0, clipped_ = 0;             // the clips' in force; counted
   std::uint32_t depth_ = 0;
   std::uint64_t verbs_ = 0;
   double stopUses_ = 0;

@@ -3,6 +3,7 @@
 #include <cairo.h>
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstddef>
@@ -715,6 +716,11 @@ class Writer {
         ++drawn_ > dl::kMaxDrawn)
       Stop(VectorsAnswer::PastBounds);
     if (kind == dl::Kind::PushGroup && ++groups_ > dl::kMaxGroups) Stop(VectorsAnswer::PastBounds);
+    if ((kind == dl::Kind::Fill || kind == dl::Kind::Stroke || kind == dl::Kind::Image ||
+         kind == dl::Kind::PaintAll || kind == dl::Kind::PushClip || kind == dl::Kind::PopGroup ||
+         kind == dl::Kind::PopMask) &&
+        (clipped_ += clipVerbs_) > dl::kMaxClippedVerbs)
+      Stop(VectorsAnswer::PastBounds);
     Put(dl::RecordHead{static_cast<std::uint32_t>(kind), static_cast<std::uint32_t>(payload)});
     return start + sizeof(dl::RecordHead);
   }
@@ -767,24 +773,29 @@ class Writer {
     dl::ClipHead head;
     head.rule = static_cast<std::uint32_t>(rule);
     head.matrix = ListMatrix(ctm);
-    if (!Points(path, head.matrix) || !Open(dl::Kind::PushClip, sizeof head + PathBytes(path))) return false;
+    if (!Points(path, head.matrix) || !Open(dl::Kind::PushClip, sizeof head + PathBytes(path),
+                                            static_cast<std::uint32_t>(path.verbs.size())))
+      return false;
     Put(head);
     PutPath(path);
     return true;
   }
-  // Opens a clip, group or mask; false (PastBounds) past the depth.
-  bool Open(dl::Kind kind, std::size_t payload = 0) {
-    if (++open_ > dl::kMaxDepth) {
+  // Opens a clip (of `verbs` verbs), group or mask; false (PastBounds) past
+  // the depth.
+  bool Open(dl::Kind kind, std::size_t payload = 0, std::uint32_t verbs = 0) {
+    if (open_ >= dl::kMaxDepth) {
       Stop(VectorsAnswer::PastBounds);
       return false;
     }
     Record(kind, payload);
+    openVerbs_[open_++] = verbs;
+    clipVerbs_ += verbs;
     return true;
   }
   void Close(dl::Kind kind, double alpha = 1) {
     if (answer_ != VectorsAnswer::List) return;
-    --open_;
-    if (kind == dl::Kind::PopMask) --open_;  // the mask and its group
+    clipVerbs_ -= openVerbs_[--open_];
+    if (kind == dl::Kind::PopMask) clipVerbs_ -= openVerbs_[--open_];  // the mask and its group
     if (kind != dl::Kind::PopGroup) return void(Record(kind, 0));
     Record(kind, sizeof(dl::PopGroupBody));
     Put(dl::PopGroupBody{alpha});
@@ -805,7 +816,9 @@ class Writer {
   const double width_, height_;  // the drawing's
   const double side_;            // its larger side
   VectorsAnswer answer_ = VectorsAnswer::List;
-  std::uint32_t open_ = 0;  // clips, groups and masks open
+  std::uint32_t open_ = 0;                                // clips, groups and masks open
+  std::array<std::uint32_t, dl::kMaxDepth> openVerbs_{};  // a clip's verbs, by depth
+  std::uint64_t clipVerbs_ = 0, clipped_ = 0;             // the clips' in force; counted
   std::uint64_t visits_ = 0, segments_ = 0, verbs_ = 0;
   double stopUses_ = 0;
   std::uint32_t drawn_ = 0, groups_ = 0;

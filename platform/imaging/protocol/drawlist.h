@@ -42,6 +42,9 @@ constexpr std::uint32_t kMaxDepth = 64;
 constexpr std::uint32_t kMaxDrawn = 50000;
 constexpr std::uint64_t kMaxVerbs = 200000;
 constexpr std::uint32_t kMaxGroups = 100;
+// The verbs of the clips in force, counted at each record that draws, each
+// group painted and each clip opened: each is done within them.
+constexpr std::uint64_t kMaxClippedVerbs = std::uint64_t{1} << 24;
 // Stops of one gradient, and the stops of the gradients the paints use,
 // counted at each use (a paint makes its gradient anew) and, for a gradient
 // repeated or reflected, at each repeat across the drawing (drawlistbounds.h:

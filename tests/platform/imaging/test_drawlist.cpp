@@ -98,6 +98,16 @@ TEST(ImagingDrawList, EachRecordIsCheckedBeforeAnythingIsPainted) {
     for (int k = 1000; k < count; ++k) k == 1000 ? clip.Move(0, 0) : clip.Line(9, static_cast<float>(k % 64));
     return ListBuilder().PushClip(clip).Fill(ListBuilder::Colour(0, 0, 0), fill).PopClip().Bytes();
   };
+  // `paints` paints of the whole clip within a clip of 4,096 verbs.
+  const auto clipped = [](int paints) {
+    ListPath clip;
+    clip.Move(0, 0);
+    for (int k = 0; k < 4094; ++k) clip.Line(static_cast<float>(k % 64), static_cast<float>(k % 2 ? 64 : 0));
+    ListBuilder b;
+    b.PushClip(clip.Close());
+    for (int k = 0; k < paints; ++k) b.PaintAll(ListBuilder::Colour(0, 0, 0, 0.1));
+    return b.PopClip().Bytes();
+  };
   const auto groups = [](int count) {
     ListBuilder b;
     for (int k = 0; k < count; ++k) b.PushGroup().PopGroup(0.5);
@@ -199,6 +209,9 @@ TEST(ImagingDrawList, EachRecordIsCheckedBeforeAnythingIsPainted) {
       {"50,001 records that draw", drawn(50001), "record 50001 brings the records that draw past 50000"},
       {"paths of 200,000 verbs", verbs(200000), "read"},
       {"paths of 200,001 verbs", verbs(200001), "verbs of the paths past 200000"},
+      {"4,096 paints within a clip of 4,096 verbs", clipped(4096), "read"},
+      {"4,097 paints within a clip of 4,096 verbs", clipped(4097),
+       "record 4098 brings the verbs of the clips drawn within past 16777216"},
       {"100 groups one after another", groups(100), "read"},
       {"101 groups one after another", groups(101), "opens more groups than 100"},
       {"a picture repeated more finely than a list may",

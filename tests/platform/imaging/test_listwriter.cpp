@@ -469,6 +469,15 @@ TEST(ImagingListWriter, WhatWasDrawnFromPixelsIsAnsweredWithItsCode) {
       d += k % 2 ? " L 0 " + std::to_string(k % 9) : " L 9 " + std::to_string(k % 9);
     return "<path " + pen + " d='" + d + "'/>";
   };
+  const auto clipped = [&](int rects) {  // within a clip of 1,000 verbs
+    std::string d = "M 0 0";
+    for (int k = 0; k < 998; ++k)
+      d += k % 2 ? " L 0 " + std::to_string(k % 9) : " L 9 " + std::to_string(k % 9);
+    std::string body =
+        "<defs><clipPath id='c'><path d='" + d + " Z'/></clipPath></defs><g clip-path='url(#c)'>";
+    for (int k = 0; k < rects; ++k) body += rect;
+    return body + "</g>";
+  };
   const std::pair<std::string, VectorsAnswer> rows[] = {
       {In("<defs><filter id='f'><feColorMatrix type='saturate' values='0'/></filter></defs><g "
           "filter='url(#f)'/>"),
@@ -498,6 +507,9 @@ TEST(ImagingListWriter, WhatWasDrawnFromPixelsIsAnsweredWithItsCode) {
       {In(outlined(25001)), VectorsAnswer::PastBounds},
       {In(twice(99999)), VectorsAnswer::List},
       {In(twice(100000)), VectorsAnswer::PastBounds},
+      // Each fill within the clip counts the clip's verbs.
+      {In(clipped(16777)), VectorsAnswer::List},
+      {In(clipped(16778)), VectorsAnswer::PastBounds},
       {In("<image xlink:href='file:///etc/hosts'/>"), VectorsAnswer::Unreadable},
       {In("<g>map</g>"), VectorsAnswer::Unreadable},
       {In("<filter id='f'><feTurbulence baseFrequency='0.05'/></filter>"), VectorsAnswer::Unreadable},
