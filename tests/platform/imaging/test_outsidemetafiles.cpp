@@ -121,7 +121,7 @@ std::vector<int> ContentBox(const Raster& r) {
 }
 
 // The files, by maker, what each brings, the pixels by which its PDF's
-// content box may lie off its raster's (1, but 2 where the raster hints a
+// content box may lie off its raster's below 600 dpi (1, but 2 where the raster hints a
 // glyph's stroke thinner than a pixel onto one row of pixels that the PDF
 // spreads lighter over two), and the 8 x 8 cells at 300 dpi in which its
 // raster and its PDF shown by Splash may differ: 30, but where Splash
@@ -176,7 +176,7 @@ TEST(ImagingOutsideMetafiles, EachIsDrawnTheSameOnARasterAndInAPdf) {
         const std::vector<int> pdfBox = ContentBox(pdf);
         EXPECT_LT(pdfBox[0], pdfBox[2]) << "the PDF is blank";
         for (int side = 0; side < 4; ++side)
-          EXPECT_NEAR(rasterBox[side], pdfBox[side], file.box) << "side " << side;
+          EXPECT_NEAR(rasterBox[side], pdfBox[side], dpi == 600 ? 1 : file.box) << "side " << side;
         if (dpi == 300) {
           EXPECT_LE(CellsDiffering(raster, pdf), viewer == std::string("pdftoppm") ? file.splashCells : 30);
         }
@@ -245,8 +245,6 @@ TEST(ImagingOutsideMetafiles, EachIsDrawnAsItsMakerDrawsIt) {
     for (int side = 0; side < 4; ++side)
       EXPECT_NEAR(ourBox[side], makerBox[side], file.box) << "side " << side;
     EXPECT_LE(CellsDiffering(ours, maker), file.cells);
-                 CellsDiffering(ours, maker), ourBox[0], ourBox[1], ourBox[2], ourBox[3], makerBox[0],
-                 makerBox[1], makerBox[2], makerBox[3]);
   }
 }
 
