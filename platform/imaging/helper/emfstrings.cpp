@@ -6,6 +6,7 @@
 #include <charconv>
 #include <cstdio>
 
+#include "platform/imaging/helper/emftext.h"
 #include "platform/imaging/protocol/drawlist.h"
 #include "platform/text/textengine.h"
 
@@ -39,7 +40,7 @@ char32_t FaceUnit(char32_t c) {
 
 char32_t TextUnit(char32_t c) {
   if (c == kTextBracket) return U' ';
-  if (c == kClipMark) return 0xFFFD;
+  if (c == kClipMark || c == kBottomMark || c == kTopMark) return 0xFFFD;
   return c == U']' ? kTextBracket : c;
 }
 
@@ -233,18 +234,24 @@ void ClipFirstPath(std::string* markup, const std::string& attribute) {
     markup->insert(path + kPath.size() - 1, attribute);
 }
 
+// A mark's text in UTF-8.
+std::string MarkText(char32_t mark) {
+  return {static_cast<char>(0xE0 | (mark >> 12)), static_cast<char>(0x80 | ((mark >> 6) & 0x3F)),
+          static_cast<char>(0x80 | (mark & 0x3F))};
+}
+
 }  // namespace
 
 std::string EscapeEmfSvg(std::string_view svg, double leastStroke) {
   // What the library writes around a text: its string between these two.
   constexpr std::string_view kOpen = "<![CDATA[", kClose = "]]></text>";
-  // The clip mark's text in UTF-8, and the clip it last gave, for the path
-  // after it.
-  const char mark[4] = {static_cast<char>(0xE0 | (kClipMark >> 12)),
-                        static_cast<char>(0x80 | ((kClipMark >> 6) & 0x3F)),
-                        static_cast<char>(0x80 | (kClipMark & 0x3F)), 0};
+  const std::string clipMark = MarkText(kClipMark), bottomMark = MarkText(kBottomMark),
+                    topMark = MarkText(kTopMark);
+  // The clip the clip mark last gave, for the path after it, and the
+  // alignment a mark gave the text after it.
   std::string clip;
   bool marked = false;
+  TextAlign align = TextAlign::Baseline;
   std::string out;
   out.reserve(svg.size() + svg.size() / 16);
   std::size_t at = 0;
@@ -259,16 +266,23 @@ std::string EscapeEmfSvg(std::string_view svg, double leastStroke) {
       Append(&out, WidenedStrokes(markup, leastStroke), false);
       break;
     }
-    if (svg.substr(open + kOpen.size(), close - open - kOpen.size()) == std::string_view(mark)) {
-      clip = TakeMarkText(&markup);
-      marked = true;
+    const std::string_view text = svg.substr(open + kOpen.size(), close - open - kOpen.size());
+    if (text == clipMark || text == bottomMark || text == topMark) {
+      const std::string attribute = TakeMarkText(&markup);
+      if (text == clipMark) {
+        clip = attribute;
+        marked = true;
+      }
+      align = text == bottomMark ? TextAlign::Bottom : text == topMark ? TextAlign::Top : TextAlign::Baseline;
       Append(&out, WidenedStrokes(markup, leastStroke), false);
       at = close + kClose.size();
       continue;
     }
+    PlaceEmfText(&markup, align);
+    align = TextAlign::Baseline;
     const bool grouped = ClipAroundTurnedText(&markup);
     Append(&out, WidenedStrokes(markup, leastStroke), false);
-    Append(&out, svg.substr(open + kOpen.size(), close - open - kOpen.size()), true);
+    Append(&out, text, true);
     if (grouped) out += "</text></g>";
     at = grouped ? close + kClose.size() : close + 3;  // else the element's end tag is markup
   }

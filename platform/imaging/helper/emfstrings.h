@@ -23,9 +23,10 @@ inline void EmfPut32(std::uint8_t* p, std::uint32_t v) {
   for (int k = 0; k < 4; ++k) p[k] = static_cast<std::uint8_t>(v >> (8 * k));
 }
 
-// The character of the text that marks the clip in force before a path
-// (playemf.cpp); a text of the file's own holding it has it as U+FFFD.
-constexpr char32_t kClipMark = 0xFDD3;
+// The characters of the texts that mark the clip in force before a path,
+// and a text after them as aligned by its bottom or by its top
+// (playemf.cpp); a text of the file's own holding one has it as U+FFFD.
+constexpr char32_t kClipMark = 0xFDD3, kBottomMark = 0xFDD4, kTopMark = 0xFDD5;
 
 // Marks the face names and texts of the records in place (the bytes of the
 // whole file, its header first). A text of glyph indices is left as it is;
@@ -41,8 +42,10 @@ void MarkEmfStrings(std::uint8_t* data, std::size_t size);
 // it and marked as a hairline (drawlist.h: kHairlineMiterLimit). What the
 // library draws otherwise than the records mean is mended: a bitmap is
 // stretched over its box, a path only stroked keeps its last figure open
-// when it was, a turned text is clipped on the page, and a text of the clip
-// mark alone is taken out, its clip given to the path after it.
+// when it was, a turned text is clipped on the page and turned about its
+// reference point, a text of the clip mark alone is taken out, its clip
+// given to the path after it, and a text of an alignment's mark alone is
+// taken out, the text after it placed by that alignment (emftext.h).
 std::string EscapeEmfSvg(std::string_view svg, double leastStroke);
 
 }  // namespace md::imaging::detail

@@ -227,49 +227,45 @@ void SetPenWidthsInPixels(std::vector<std::uint8_t>* copy) {
   }
 }
 
-constexpr std::uint32_t kExtTextOutW = 84;
+constexpr std::uint32_t kSetTextAlign = 22, kExtTextOutA = 83, kExtTextOutW = 84;
 // OffsetClipRgn, SetMetaRgn, ExcludeClipRect, IntersectClipRect,
 // SelectClipPath, ExtSelectClipRgn.
 constexpr std::uint32_t kClipRecords[] = {26, 28, 29, 30, 67, 75};
 
-// libemf2svg clips each shape it draws to the clip in force, but the one a
-// path's records draw (BeginPath ... EndPath and its fill or stroke) it
-// leaves unclipped. Once the copy selects a clip, each path is preceded by a
-// text of the clip mark alone, which the library draws clipped as it draws
-// any text; EscapeEmfSvg takes the mark's text out and gives its clip to
-// the path after it. The marks take at most as many bytes as the file.
-void MarkPathClips(std::vector<std::uint8_t>* copy) {
-  const std::vector<std::uint8_t>& b = *copy;
-  // The mark: an ExtTextOutW of its one character at (0, 0), its string
-  // right after the record's fixed part, padded to four bytes.
-  constexpr std::size_t kMarkBytes = 80;
-  std::uint8_t mark[kMarkBytes] = {};
+// A mark: an ExtTextOutW of its one character at (0, 0), its string right
+// after the record's fixed part, padded to four bytes.
+constexpr std::size_t kMarkBytes = 80;
+std::array<std::uint8_t, kMarkBytes> Mark(char32_t c) {
+  std::array<std::uint8_t, kMarkBytes> mark{};
   // Type, size, bounds; graphics mode and scales; reference point, count,
   // string's offset, options, box, no spacing.
   const std::uint32_t words[] = {kExtTextOutW, kMarkBytes, 0, 0, 0xFFFFFFFF, 0xFFFFFFFF, 1, 0x3F800000,
                                  0x3F800000,   0,          0, 1, 76,         0,          0, 0,
                                  0xFFFFFFFF,   0xFFFFFFFF, 0};
-  for (std::size_t k = 0; k < std::size(words); ++k) detail::EmfPut32(mark + 4 * k, words[k]);
-  mark[76] = static_cast<std::uint8_t>(detail::kClipMark & 0xFF);
-  mark[77] = static_cast<std::uint8_t>(detail::kClipMark >> 8);
+  for (std::size_t k = 0; k < std::size(words); ++k) detail::EmfPut32(mark.data() + 4 * k, words[k]);
+  mark[76] = static_cast<std::uint8_t>(c & 0xFF);
+  mark[77] = static_cast<std::uint8_t>(c >> 8);
+  return mark;
+}
+
+// The copy with the mark `markOf` gives a record (none: 0) put before it,
+// at most as many bytes of marks as the file holds.
+template <class MarkOf>
+void MarkRecords(std::vector<std::uint8_t>* copy, MarkOf markOf) {
+  const std::vector<std::uint8_t>& b = *copy;
   std::vector<std::uint8_t> out;
-  bool clipped = false, inPath = false;
   std::uint32_t added = 0;
   std::size_t at = 0, kept = 0;
   for (std::size_t bytes = 0; at + 8 <= b.size(); at += bytes) {
-    const std::uint32_t type = detail::EmfU32(b.data() + at);
     bytes = detail::EmfU32(b.data() + at + 4);
     if (bytes < 8 || bytes > b.size() - at) break;
-    if (std::find(std::begin(kClipRecords), std::end(kClipRecords), type) != std::end(kClipRecords))
-      clipped = true;
-    if (type == kEndPath || type == kAbortPath) inPath = false;
-    if (type != kBeginPath || inPath) continue;
-    inPath = true;
-    if (!clipped || kMarkBytes * (added + 1) > b.size()) continue;
+    const char32_t c = markOf(b.data() + at, bytes);
+    if (c == 0 || kMarkBytes * (added + 1) > b.size()) continue;
     out.insert(out.end(), b.begin() + static_cast<std::ptrdiff_t>(kept),
                b.begin() + static_cast<std::ptrdiff_t>(at));
     kept = at;
-    out.insert(out.end(), std::begin(mark), std::end(mark));
+    const std::array<std::uint8_t, kMarkBytes> mark = Mark(c);
+    out.insert(out.end(), mark.begin(), mark.end());
     ++added;
   }
   if (added == 0) return;
@@ -277,6 +273,61 @@ void MarkPathClips(std::vector<std::uint8_t>* copy) {
   detail::EmfPut32(out.data() + 48, static_cast<std::uint32_t>(out.size()));
   detail::EmfPut32(out.data() + 52, detail::EmfU32(out.data() + 52) + added);
   *copy = std::move(out);
+}
+
+// libemf2svg clips each shape it draws to the clip in force, but the one a
+// path's records draw (BeginPath ... EndPath and its fill or stroke) it
+// leaves unclipped. Once the copy selects a clip, each path is preceded by a
+// text of the clip mark alone, which the library draws clipped as it draws
+// any text; EscapeEmfSvg takes the mark's text out and gives its clip to
+// the path after it.
+void MarkPathClips(std::vector<std::uint8_t>* copy) {
+  bool clipped = false, inPath = false;
+  MarkRecords(copy, [&](const std::uint8_t* r, std::size_t) -> char32_t {
+    const std::uint32_t type = detail::EmfU32(r);
+    if (std::find(std::begin(kClipRecords), std::end(kClipRecords), type) != std::end(kClipRecords))
+      clipped = true;
+    if (type == kEndPath || type == kAbortPath) inPath = false;
+    if (type != kBeginPath || inPath) return 0;
+    inPath = true;
+    return clipped ? detail::kClipMark : 0;
+  });
+}
+
+// libemf2svg sets a text aligned by its bottom on its baseline and one
+// aligned by its top (a device context's first alignment) 0.9 of its size
+// below; the font it is drawn in is librsvg's to find. Each such text of
+// the copy outside a path is preceded by a text of the mark of its
+// alignment, which EscapeEmfSvg takes out, placing the text after it
+// (emftext.h).
+void MarkTextAlignments(std::vector<std::uint8_t>* copy) {
+  constexpr std::uint32_t kVertical = 0x18, kBottom = 0x08, kBaseline = 0x18;
+  std::vector<std::uint32_t> saved;
+  std::uint32_t align = 0;
+  bool inPath = false;
+  MarkRecords(copy, [&](const std::uint8_t* r, std::size_t bytes) -> char32_t {
+    const std::uint32_t type = detail::EmfU32(r);
+    if (type == kSaveDc) {
+      saved.push_back(align);
+    } else if (type == kRestoreDc && bytes >= 12) {
+      const auto which = static_cast<std::int32_t>(detail::EmfU32(r + 8));
+      const std::int64_t keep =
+          which < 0 ? std::int64_t{static_cast<std::int64_t>(saved.size())} + which : std::int64_t{which} - 1;
+      if (keep >= 0 && keep < static_cast<std::int64_t>(saved.size())) {
+        align = saved[static_cast<std::size_t>(keep)];
+        saved.resize(static_cast<std::size_t>(keep));
+      }
+    } else if (type == kSetTextAlign && bytes >= 12) {
+      align = detail::EmfU32(r + 8);
+    } else if (type == kBeginPath) {
+      inPath = true;
+    } else if (type == kEndPath || type == kAbortPath) {
+      inPath = false;
+    }
+    if ((type != kExtTextOutA && type != kExtTextOutW) || inPath) return 0;
+    const std::uint32_t vertical = align & kVertical;
+    return vertical == kBaseline ? 0 : vertical == kBottom ? detail::kBottomMark : detail::kTopMark;
+  });
 }
 
 std::string Draw(const std::uint8_t* data, std::size_t size, const detail::EmfFrame& f,
@@ -309,6 +360,7 @@ std::string Draw(const std::uint8_t* data, std::size_t size, const detail::EmfFr
   SetRestoredTransforms(&copy);
   SetPenWidthsInPixels(&copy);
   detail::MarkEmfStrings(copy.data(), copy.size());
+  MarkTextAlignments(&copy);
   MarkPathClips(&copy);
   const double unit = w / (f.right - f.left);  // SVG units a device pixel
   generatorOptions options{};

@@ -136,6 +136,20 @@ std::vector<Sample> Samples() {
   const std::vector<m::EmfRecord> leftHalf = {{59, {}},       {27, {0, 0}}, {54, {50, 0}}, {54, {50, 100}},
                                               {54, {0, 100}}, {60, {}},     {67, {5}}};  // SelectClipPath
   const f::Bytes pathClip = clippedFill(leftHalf), rectClip = clippedFill({{30, {0, 0, 50, 100}}});
+  // A block (U+2588, its face's whole height) of a font `size` high at
+  // (10, y) aligned by `align`, turned by `tenths` of a degree.
+  const auto block = [](std::uint32_t align, int size, int y, std::uint32_t tenths = 0) {
+    std::vector<std::uint32_t> font = {1, static_cast<std::uint32_t>(-size), 0, tenths, tenths, 400, 0, 0};
+    const std::u16string face = u"DejaVu Sans";
+    for (std::size_t k = 0; k < 32; k += 2)
+      font.push_back((k < face.size() ? face[k] : 0u) | (k + 1 < face.size() ? face[k + 1] << 16 : 0u));
+    return Emf1({{82, font},
+                 {37, {1}},
+                 {22, {align}},
+                 {84,
+                  {0, 0, 100, 100, 1, Float(1), Float(1), 10, static_cast<std::uint32_t>(y), 1, 76, 0, 0, 0,
+                   0, 0, 0, 0x2588}}});
+  };
   return {
       {"ico: the largest image, a PNG",
        m::Icon(1, {{16, 16, 24, m::IconDib(16, 16, 24, quad(16, 16))},
@@ -193,6 +207,10 @@ std::vector<Sample> Samples() {
       {"emf: ... which a RestoreDC undoes",
        clippedFill({{33, {}}, {30, {0, 0, 50, 100}}, {34, {0xFFFFFFFFu}}}), Format::Emf, 300, 300, 225, 150,
        0xFFFF0000u},
+      {"emf: a text aligned by its bottom ends there", block(8, 40, 50), Format::Emf, 300, 300, 75, 156, 0u},
+      {"emf: ... and is drawn above it", block(8, 40, 50), Format::Emf, 300, 300, 75, 144, 0xFF000000u},
+      {"emf: a text aligned by its top starts there", block(0, 100, 20), Format::Emf, 300, 300, 120, 55, 0u},
+      {"emf: ... and is drawn below it", block(0, 100, 20), Format::Emf, 300, 300, 120, 66, 0xFF000000u},
   };
 }
 
@@ -265,8 +283,9 @@ TEST(ImagingIconsMetafiles, MetafilesAreTheirFramesWhateverTheyDraw) {
 }
 
 // libemf2svg's markup as the helper mends it: a bitmap stretched over its
-// box, the "Z" it ends every path with taken from a path only stroked, and
-// the clip of a turned text kept on the page.
+// box, the "Z" it ends every path with taken from a path only stroked, the
+// clip of a turned text kept on the page and the text turned about its
+// reference point.
 TEST(ImagingIconsMetafiles, TheSvgOfAnEmfIsMendedWhereItMeansOtherwiseThanItsRecords) {
   const std::pair<const char*, const char*> rows[] = {
       {"<image width=\"4\" x=\"0\" />", "<image preserveAspectRatio=\"none\" width=\"4\" x=\"0\" />"},
@@ -285,6 +304,8 @@ TEST(ImagingIconsMetafiles, TheSvgOfAnEmfIsMendedWhereItMeansOtherwiseThanItsRec
        "<g clip-path=\"url(#c)\"><text transform=\"rotate(-30, 5, 5)\" x=\"5\" >a</text></g>"},
       {"<text clip-path=\"url(#c)\" x=\"5\" ><![CDATA[a]]></text>",
        "<text clip-path=\"url(#c)\" x=\"5\" >a</text>"},
+      {"<text transform=\"rotate(-90, 5, 17) translate(0, 12)\" x=\"5\" y=\"5\" ><![CDATA[a]]></text>",
+       "<text transform=\"rotate(-90, 5, 5)\" x=\"5\" y=\"5\" >a</text>"},
       {"<text clip-path=\"url(#c)\" x=\"0\" ><![CDATA[\uFDD3]]></text>\n<g>\n<path d=\"M 0,0 Z \" />",
        "\n<g>\n<path clip-path=\"url(#c)\" d=\"M 0,0 Z \" />"},
       {"<text x=\"0\" ><![CDATA[\uFDD3]]></text>\n<path d=\"M 0,0 Z \" />", "\n<path d=\"M 0,0 Z \" />"},
