@@ -74,6 +74,19 @@ Xform ReadXform(const std::uint8_t* p) {
   return {v[0], v[1], v[2], v[3], v[4], v[5]};
 }
 
+// A RestoreDC's count, `which`, applied to the states saved so far: a
+// negative one goes back that many saves, a positive one to that save
+// counted from the first. A count naming no save changes nothing.
+template <class State>
+void Restore(std::vector<State>* saved, std::int32_t which, State* now) {
+  const std::int64_t keep =
+      which < 0 ? std::int64_t{static_cast<std::int64_t>(saved->size())} + which : std::int64_t{which} - 1;
+  if (keep >= 0 && keep < static_cast<std::int64_t>(saved->size())) {
+    *now = (*saved)[static_cast<std::size_t>(keep)];
+    saved->resize(static_cast<std::size_t>(keep));
+  }
+}
+
 // libemf2svg draws what follows a world transform in a group of it, and
 // opens the next group at the next transform record only: a RestoreDC that
 // brings an earlier transform back leaves what follows in the group of the
@@ -96,15 +109,7 @@ void SetRestoredTransforms(std::vector<std::uint8_t>* copy) {
     if (type == kSaveDc) {
       saved.push_back(now);
     } else if (type == kRestoreDc && bytes >= 12) {
-      // A negative count goes back that many saves; a positive one to that
-      // save counted from the first.
-      const auto which = static_cast<std::int32_t>(detail::EmfU32(r + 8));
-      const std::int64_t keep =
-          which < 0 ? std::int64_t{static_cast<std::int64_t>(saved.size())} + which : std::int64_t{which} - 1;
-      if (keep >= 0 && keep < static_cast<std::int64_t>(saved.size())) {
-        now = saved[static_cast<std::size_t>(keep)];
-        saved.resize(static_cast<std::size_t>(keep));
-      }
+      Restore(&saved, static_cast<std::int32_t>(detail::EmfU32(r + 8)), &now);
     } else if (type == kSetWorldTransform && bytes >= 32) {
       now = ReadXform(r + 8);
     } else if (type == kModifyWorldTransform && bytes >= 36) {
@@ -193,13 +198,7 @@ void SetPenWidthsInPixels(std::vector<std::uint8_t>* copy) {
     if (type == kSaveDc) {
       saved.push_back(now);
     } else if (type == kRestoreDc && bytes >= 12) {
-      const auto which = static_cast<std::int32_t>(detail::EmfU32(r + 8));
-      const std::int64_t keep =
-          which < 0 ? std::int64_t{static_cast<std::int64_t>(saved.size())} + which : std::int64_t{which} - 1;
-      if (keep >= 0 && keep < static_cast<std::int64_t>(saved.size())) {
-        now = saved[static_cast<std::size_t>(keep)];
-        saved.resize(static_cast<std::size_t>(keep));
-      }
+      Restore(&saved, static_cast<std::int32_t>(detail::EmfU32(r + 8)), &now);
     } else if (type == kSetMapMode && bytes >= 12) {
       now.mode = detail::EmfU32(r + 8);
     } else if (type == kSetWindowExt && bytes >= 16 && s32(8) != 0 && s32(12) != 0) {
@@ -310,13 +309,7 @@ void MarkTextAlignments(std::vector<std::uint8_t>* copy) {
     if (type == kSaveDc) {
       saved.push_back(align);
     } else if (type == kRestoreDc && bytes >= 12) {
-      const auto which = static_cast<std::int32_t>(detail::EmfU32(r + 8));
-      const std::int64_t keep =
-          which < 0 ? std::int64_t{static_cast<std::int64_t>(saved.size())} + which : std::int64_t{which} - 1;
-      if (keep >= 0 && keep < static_cast<std::int64_t>(saved.size())) {
-        align = saved[static_cast<std::size_t>(keep)];
-        saved.resize(static_cast<std::size_t>(keep));
-      }
+      Restore(&saved, static_cast<std::int32_t>(detail::EmfU32(r + 8)), &align);
     } else if (type == kSetTextAlign && bytes >= 12) {
       align = detail::EmfU32(r + 8);
     } else if (type == kBeginPath) {
