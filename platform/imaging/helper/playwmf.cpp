@@ -51,6 +51,7 @@ struct Device {
   double scaleX = 1.0, scaleY = 1.0;          // pixels per device point (negative: mirrored)
   double scale = 1.0;                         // the smaller of the two, unsigned
   double picturePixel = 1.0;                  // pixels per pixel of the picture's own (300 dpi)
+  double stretch = 1.0;                       // how much more the box stretches it down than across
   std::vector<wmfD_Coord>* probed = nullptr;  // set: the pixels' points are kept, nothing drawn
   bool svg = false;                           // the drawing is written as SVG too
 };
@@ -226,14 +227,21 @@ void OntoPixelCentres(cairo_t* cr) {
   cairo_path_destroy(path);
 }
 
-// Fills the current path with the brush and strokes it with the pen.
+// Fills the current path with the brush and strokes it with the pen. A pen
+// of a pixel or more is stretched down as a box of another shape than the
+// picture's own stretches the picture, so that the box's pixels show it as
+// the picture stretched over the box (its vectors) does; a hairline stays
+// one pixel every way.
 void FillAndStroke(wmfAPI* api, wmfDC* dc, bool fill = true) {
-  cairo_t* cr = Dev(api)->cr;
+  const Device* d = Dev(api);
+  cairo_t* cr = d->cr;
   if (fill && SetBrush(api, dc)) cairo_fill_preserve(cr);
   if (SetPen(api, dc)) {
-    if (drawlist::IsHairlineMiterLimit(cairo_get_miter_limit(cr))) OntoPixelCentres(cr);
+    const bool hairline = drawlist::IsHairlineMiterLimit(cairo_get_miter_limit(cr));
+    if (hairline) OntoPixelCentres(cr);
     cairo_save(cr);
     cairo_identity_matrix(cr);
+    if (!hairline) cairo_scale(cr, 1.0, d->stretch);
     cairo_stroke_preserve(cr);
     cairo_restore(cr);
   }
@@ -791,6 +799,7 @@ std::string PlayWmf(const std::uint8_t* data, std::size_t size, MetafileTarget* 
     device.scaleY = t->DrawnHeight() / static_cast<double>(to.y - from.y);
     device.scale = std::min(std::fabs(device.scaleX), std::fabs(device.scaleY));
     device.picturePixel = std::min(t->DrawnWidth() / t->header[0], t->DrawnHeight() / t->header[1]);
+    device.stretch = (t->DrawnHeight() / t->header[1]) / (t->DrawnWidth() / t->header[0]);
     if (wmf_play(api, 0, &box) != wmf_E_None) why = "damaged records";
     cairo_surface_flush(surface);
     cairo_destroy(device.cr);

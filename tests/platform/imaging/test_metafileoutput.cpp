@@ -277,6 +277,38 @@ std::pair<int, int> LineAcross(const md::canvas::Raster& r, int x) {
   return {inked, darkest};
 }
 
+// The metafile printed over a box of `widthMm` x `heightMm`: on a raster
+// page at dpi, or in a PDF shown by pdftoppm at dpi.
+md::canvas::Raster Printed(const m::Bytes& bytes, bool pdf, int dpi, double widthMm = 50.8,
+                           double heightMm = 25.4) {
+  md::canvas::Raster raster;
+  const DecodeResult r = Decode(bytes.data(), bytes.size());
+  EXPECT_TRUE(r) << r.error;
+  if (!r) return raster;
+  if (pdf) {
+    const auto dir = std::filesystem::path(MD_TEST_OUTPUT_DIR) / "metafile-output";
+    std::filesystem::create_directories(dir);
+    const std::string file = (dir / "pen.pdf").string();
+    auto canvas =
+        md::canvas::CairoCanvas::createPdf(file, widthMm, heightMm, md::canvas::CairoCanvas::kVectorDpi);
+    HDC hdc = md::win::CreateScreenDC(canvas.get(), 2540, &md::text::FixedMetricsEngine());
+    EXPECT_TRUE(DrawBitmap(hdc, *r.bitmap, 0, 0, canvas->width(), canvas->height()));
+    DeleteDC(hdc);
+    EXPECT_TRUE(canvas->finish());
+    md::test::CheckedOutput("pdftoppm -r " + std::to_string(dpi) + " -png -singlefile '" + file + "' '" +
+                            file + "'");
+    std::string error;
+    EXPECT_TRUE(md::canvas::ReadPng(file + ".png", &raster, &error)) << error;
+  } else {
+    auto canvas = md::canvas::CairoCanvas::createPageImage(widthMm, heightMm, dpi);
+    HDC hdc = md::win::CreateScreenDC(canvas.get(), dpi, &md::text::FixedMetricsEngine());
+    EXPECT_TRUE(DrawBitmap(hdc, *r.bitmap, 0, 0, canvas->width(), canvas->height()));
+    DeleteDC(hdc);
+    raster = md::canvas::ReadRaster(*canvas);
+  }
+  return raster;
+}
+
 TEST(ImagingMetafileOutput, APenThinnerThanADevicePixelIsDrawnOnePixelWide) {
   if (!md::test::HavePrograms({"pdftoppm"})) GTEST_SKIP() << "pdftoppm is not installed";
   // A hairline lies on whole device pixels on a raster; in a PDF it may lie
@@ -288,6 +320,7 @@ TEST(ImagingMetafileOutput, APenThinnerThanADevicePixelIsDrawnOnePixelWide) {
     int dpi;
     int most;     // pixels inked across the line, at most
     int darkest;  // the darkest pixel's darkest channel, at most
+    double heightMm = 25.4;
   } rows[] = {
       {"wmf, no width, on a raster at 100 dpi", LineWmf(0), false, 100, 1, 96},
       {"wmf, no width, on a raster at 600 dpi", LineWmf(0), false, 600, 1, 96},
@@ -295,35 +328,41 @@ TEST(ImagingMetafileOutput, APenThinnerThanADevicePixelIsDrawnOnePixelWide) {
       {"wmf, a thousandth of an inch, at 600 dpi", LineWmf(1), false, 600, 1, 96},
       {"wmf, no width, in a PDF at 300 dpi", LineWmf(0), true, 300, 2, 96},
       {"wmf, a thousandth of an inch, in a PDF at 300 dpi", LineWmf(1), true, 300, 2, 96},
+      // A box as high as wide stretches the 2 x 1 inch picture down, its
+      // hairline not.
+      {"wmf, no width, stretched down on a raster at 300 dpi", LineWmf(0), false, 300, 1, 96, 50.8},
   };
-  const auto dir = std::filesystem::path(MD_TEST_OUTPUT_DIR) / "metafile-output";
-  std::filesystem::create_directories(dir);
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
-    const DecodeResult r = Decode(row.bytes.data(), row.bytes.size());
-    ASSERT_TRUE(r) << r.error;
-    md::canvas::Raster raster;
-    if (row.pdf) {
-      const std::string pdf = (dir / "thin-pen.pdf").string();
-      auto canvas = md::canvas::CairoCanvas::createPdf(pdf, 50.8, 25.4, md::canvas::CairoCanvas::kVectorDpi);
-      HDC hdc = md::win::CreateScreenDC(canvas.get(), 2540, &md::text::FixedMetricsEngine());
-      ASSERT_TRUE(DrawBitmap(hdc, *r.bitmap, 0, 0, canvas->width(), canvas->height()));
-      DeleteDC(hdc);
-      ASSERT_TRUE(canvas->finish());
-      md::test::CheckedOutput("pdftoppm -r " + std::to_string(row.dpi) + " -png -singlefile '" + pdf + "' '" +
-                              pdf + "'");
-      std::string error;
-      ASSERT_TRUE(md::canvas::ReadPng(pdf + ".png", &raster, &error)) << error;
-    } else {
-      auto canvas = md::canvas::CairoCanvas::createPageImage(50.8, 25.4, row.dpi);
-      HDC hdc = md::win::CreateScreenDC(canvas.get(), row.dpi, &md::text::FixedMetricsEngine());
-      ASSERT_TRUE(DrawBitmap(hdc, *r.bitmap, 0, 0, canvas->width(), canvas->height()));
-      DeleteDC(hdc);
-      raster = md::canvas::ReadRaster(*canvas);
-    }
+    const md::canvas::Raster raster = Printed(row.bytes, row.pdf, row.dpi, 50.8, row.heightMm);
     const auto [inked, darkest] = LineAcross(raster, raster.width / 2);
     EXPECT_GE(inked, 1);
     EXPECT_LE(inked, row.most);
     EXPECT_LE(darkest, row.darkest);  // dark, not a faint grey
+  }
+}
+
+// A pen of 0.02 inch (6 pixels at 300 dpi) on a 2 x 1 inch picture printed
+// into a box of 2 x 2 inches is stretched down with the picture: as thick
+// on a raster as in a PDF.
+TEST(ImagingMetafileOutput, APenIsStretchedWithThePictureOnEveryOutput) {
+  if (!md::test::HavePrograms({"pdftoppm"})) GTEST_SKIP() << "pdftoppm is not installed";
+  const struct {
+    const char* name;
+    bool pdf;
+    double heightMm;
+    int least, most;  // pixels inked down across the line
+  } rows[] = {
+      {"raster, the picture's own shape", false, 25.4, 5, 7},
+      {"PDF, the picture's own shape", true, 25.4, 5, 7},
+      {"raster, stretched down twice", false, 50.8, 11, 13},
+      {"PDF, stretched down twice", true, 50.8, 11, 13},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    const md::canvas::Raster raster = Printed(LineWmf(20), row.pdf, 300, 50.8, row.heightMm);
+    const int inked = LineAcross(raster, raster.width / 2).first;
+    EXPECT_GE(inked, row.least);
+    EXPECT_LE(inked, row.most);
   }
 }
