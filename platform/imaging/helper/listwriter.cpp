@@ -878,7 +878,8 @@ ListAnswer WriteDrawList(std::string_view svg, const ListTarget& target, std::ui
   header.bytes = sizeof header + pictures.Bytes() + writer.bytes.size();
   std::memcpy(out, &header, sizeof header);
   pictures.Write(out + sizeof header);
-  std::memcpy(out + sizeof header + pictures.Bytes(), writer.bytes.data(), writer.bytes.size());
+  if (!writer.bytes.empty())
+    std::memcpy(out + sizeof header + pictures.Bytes(), writer.bytes.data(), writer.bytes.size());
   return {VectorsAnswer::List, header.bytes};
 }
 

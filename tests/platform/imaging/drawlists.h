@@ -78,14 +78,16 @@ inline Path PathOf(const Record& r) {
     path.verbs.push_back(static_cast<dl::Verb>(r.payload[at + k]));
   at += dl::Padded(head.verbs);
   path.points.resize(std::size_t{head.points} * 2);
-  std::memcpy(path.points.data(), r.payload + at, path.points.size() * sizeof(float));
+  if (!path.points.empty())
+    std::memcpy(path.points.data(), r.payload + at, path.points.size() * sizeof(float));
   return path;
 }
 
 // The dashes of a stroke record.
 inline std::vector<double> DashesOf(const Record& r) {
   std::vector<double> dashes(r.Head<dl::StrokeHead>().dashes);
-  std::memcpy(dashes.data(), r.payload + sizeof(dl::StrokeHead), dashes.size() * sizeof(double));
+  if (!dashes.empty())
+    std::memcpy(dashes.data(), r.payload + sizeof(dl::StrokeHead), dashes.size() * sizeof(double));
   return dashes;
 }
 
