@@ -70,12 +70,7 @@ class Checker {
   std::string One(dl::Kind kind, std::size_t at, std::uint32_t bytes) {
     const std::uint8_t* p = bytes_ + at;
     std::string why;
-    // What draws, a group painted and a clip narrowed are each done within
-    // the clips in force: a vector file's writer goes through their paths
-    // for each.
-    if (kind == dl::Kind::Fill || kind == dl::Kind::Stroke || kind == dl::Kind::Image ||
-        kind == dl::Kind::PaintAll || kind == dl::Kind::PushClip || kind == dl::Kind::PopGroup ||
-        kind == dl::Kind::PopMask) {
+    if (dl::DoneWithinClips(kind)) {
       clipped_ += clipVerbs_;
       if (clipped_ > dl::kMaxClippedVerbs)
         return "brings the verbs of the clips drawn within past " + std::to_string(dl::kMaxClippedVerbs);

@@ -716,10 +716,7 @@ class Writer {
         ++drawn_ > dl::kMaxDrawn)
       Stop(VectorsAnswer::PastBounds);
     if (kind == dl::Kind::PushGroup && ++groups_ > dl::kMaxGroups) Stop(VectorsAnswer::PastBounds);
-    if ((kind == dl::Kind::Fill || kind == dl::Kind::Stroke || kind == dl::Kind::Image ||
-         kind == dl::Kind::PaintAll || kind == dl::Kind::PushClip || kind == dl::Kind::PopGroup ||
-         kind == dl::Kind::PopMask) &&
-        (clipped_ += clipVerbs_) > dl::kMaxClippedVerbs)
+    if (dl::DoneWithinClips(kind) && (clipped_ += clipVerbs_) > dl::kMaxClippedVerbs)
       Stop(VectorsAnswer::PastBounds);
     Put(dl::RecordHead{static_cast<std::uint32_t>(kind), static_cast<std::uint32_t>(payload)});
     return start + sizeof(dl::RecordHead);

@@ -126,6 +126,14 @@ struct RecordHead {
 };
 static_assert(sizeof(RecordHead) == 8);
 
+// Whether a record of the kind is done within the clips in force (it
+// draws, paints a group or narrows the clip), each of which a vector
+// file's writer goes through for it: kMaxClippedVerbs counts their verbs.
+constexpr bool DoneWithinClips(Kind kind) {
+  return kind == Kind::Fill || kind == Kind::Stroke || kind == Kind::Image || kind == Kind::PaintAll ||
+         kind == Kind::PushClip || kind == Kind::PopGroup || kind == Kind::PopMask;
+}
+
 // A transform as cairo_matrix_t holds it: x' = xx x + xy y + x0,
 // y' = yx x + yy y + y0.
 struct Matrix {
