@@ -288,7 +288,10 @@ md::canvas::Raster Printed(const m::Bytes& bytes, bool pdf, int dpi, double widt
   if (pdf) {
     const auto dir = std::filesystem::path(MD_TEST_OUTPUT_DIR) / "metafile-output";
     std::filesystem::create_directories(dir);
-    const std::string file = (dir / "pen.pdf").string();
+    // One file per test: ctest runs the tests of this file side by side.
+    const std::string file =
+        (dir / (std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".pdf"))
+            .string();
     auto canvas =
         md::canvas::CairoCanvas::createPdf(file, widthMm, heightMm, md::canvas::CairoCanvas::kVectorDpi);
     HDC hdc = md::win::CreateScreenDC(canvas.get(), 2540, &md::text::FixedMetricsEngine());
