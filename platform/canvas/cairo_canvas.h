@@ -117,6 +117,7 @@ class CairoCanvas final : public Canvas {
   VectorOutput vectorOutput() const override {
     return kind_ == Kind::Image || kind_ == Kind::Pixels ? VectorOutput::Pixels : VectorOutput::Paths;
   }
+  double vectorDot() const override { return dot_; }
   bool readPixels(const Rect& r, std::uint32_t* out) const override;
   // Raster canvases: the `width()` pixels of row y (top first) in place, as
   // 0x??RRGGBB (the top byte means nothing); nullptr for a vector canvas or a

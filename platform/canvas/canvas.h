@@ -263,6 +263,9 @@ class Canvas {
   }
   // What drawVectors makes of a drawing.
   virtual VectorOutput vectorOutput() const { return VectorOutput::None; }
+  // The device pixels a drawing's thinnest lines take where drawVectors
+  // paints it (the `dot` it paints with): one, or a vector file's dot.
+  virtual double vectorDot() const { return 1.0; }
 
   // Read back pixels of the surface into a top-down 0x00RRGGBB buffer of
   // r.width x r.height (stride = width * 4). Canvases without pixels return

@@ -11,6 +11,7 @@
 #include <new>
 #include <vector>
 
+#include "platform/imaging/drawlistpaint.h"
 #include "platform/imaging/loader.h"
 #include "platform/imaging/metafile.h"
 #include "platform/imaging/metafilevectors.h"
@@ -232,6 +233,11 @@ bool DrawVectors(canvas::Canvas* target, HDC hdc, const Bitmap& bitmap, canvas::
     return false;
   }
   ++g_vectorPaints;
+  // What its paint leaves out, said now: a vector file paints when it ends.
+  const auto* list = dynamic_cast<const DrawListDrawing*>(drawing.get());
+  if (list != nullptr && PaintsLeftOut(list->List(), std::fabs(to.x - from.x), std::fabs(to.y - from.y),
+                                       target->vectorDot()) > 0)
+    *why = "a paint squeezed past what a raster can take is left out";
   return true;
 }
 
@@ -355,8 +361,11 @@ BOOL DrawMetafile(HDC hdc, canvas::Canvas* target, const Bitmap& bitmap, canvas:
   bool spent = false;
   const bool vectors = target->vectorOutput() == canvas::VectorOutput::Paths;
   if (vectors ? DrawVectors(target, hdc, bitmap, from, to, state, &why, &spent)
-              : (why = PaintOnRaster(target, bitmap, from, to, visible, state, &spent)).empty())
+              : (why = PaintOnRaster(target, bitmap, from, to, visible, state, &spent)).empty()) {
+    shortfall->why = why;  // what a drawing as vectors left out, if anything
+    shortfall->partial = !why.empty();
     return TRUE;
+  }
   shortfall->spent = spent;
   shortfall->why = spent ? detail::SpentMetafileTime() : why;
   // A list refused (not a run that could not be made) is drawn from the

@@ -18,6 +18,8 @@ struct MetafileShortfall {
   std::string why;
   bool spent = false;
   bool fromPixels = false;
+  // Drawn as vectors, but without what `why` says is left out.
+  bool partial = false;
 };
 
 // Draws the whole picture so that its top-left corner lands on the logical

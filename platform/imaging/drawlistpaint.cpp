@@ -1,5 +1,6 @@
 #include "platform/imaging/drawlistpaint.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstring>
@@ -37,10 +38,86 @@ cairo_fill_rule_t CairoRule(std::uint32_t rule) {
                                                                    : CAIRO_FILL_RULE_WINDING;
 }
 
+// A raster takes a paint's pattern in pixman's 16.16 fixed point: the
+// entries of the map from its pixels into the pattern's space must stay well
+// inside its 32,767 (past it cairo puts the context in error, for the rest
+// of the page on a vector surface's fallback images). The map is taken from
+// the `dot` a paint is made for, a device pixel or a vector file's dot,
+// which is no finer than what a fallback image is painted at; a quarter of
+// the range leaves room for the whole pixels cairo moves its translation by.
+constexpr double kMaxDeviceToPattern = 8192;
+// A gradient's points past this are scaled into it by cairo first (half
+// pixman's range), and its map with them.
+constexpr double kGradientFit = 16383;
+
+// The largest entry of the map from cr's target's units into the pattern's
+// space, for the pattern `toPattern` (user to pattern) under cr's matrix.
+double DeviceToPatternEntry(cairo_t* cr, const cairo_matrix_t& toPattern) {
+  cairo_matrix_t toDevice;
+  cairo_get_matrix(cr, &toDevice);
+  if (cairo_matrix_invert(&toDevice) != CAIRO_STATUS_SUCCESS) return HUGE_VAL;
+  cairo_matrix_t m;
+  cairo_matrix_multiply(&m, &toDevice, &toPattern);  // device to user, then user to pattern
+  return std::max({std::fabs(m.xx), std::fabs(m.xy), std::fabs(m.yx), std::fabs(m.yy)});
+}
+
+// The factor cairo scales a gradient's space by to fit its points into
+// kGradientFit (1 when they fit).
+double GradientFit(const dl::GradientHead& g) {
+  const double* v = g.points;
+  double dim = 0;
+  if (g.type == static_cast<std::uint32_t>(dl::GradientType::Radial)) {
+    for (const double a : {v[0], v[1], v[2], v[3], v[4], v[5], v[0] - v[3], v[1] - v[4], v[2] - v[5]})
+      dim = std::max(dim, std::fabs(a));
+  } else {
+    for (const double a : {v[0], v[1], v[2], v[3], v[0] - v[2], v[1] - v[3]})
+      dim = std::max(dim, std::fabs(a));
+  }
+  return dim > kGradientFit ? kGradientFit / dim : 1;
+}
+
+// The linear gradient from (x0, y0) to (x1, y1) of its space, which
+// `toPattern` maps user space into, made anew in the target's units (its
+// map under cr's matrix the identity): the same colour at every point,
+// whatever the user space squeezes. Its start is put near `near` (target
+// units), whole periods away where it repeats. NULL where it has no
+// direction there.
+cairo_pattern_t* LinearInDeviceSpace(cairo_t* cr, const double* v, const cairo_matrix_t& toPattern,
+                                     cairo_extend_t extend, double nearX, double nearY) {
+  cairo_matrix_t toDevice, fromDevice;
+  cairo_get_matrix(cr, &toDevice);
+  fromDevice = toDevice;
+  if (cairo_matrix_invert(&fromDevice) != CAIRO_STATUS_SUCCESS) return nullptr;
+  cairo_matrix_t m;
+  cairo_matrix_multiply(&m, &fromDevice, &toPattern);  // device to pattern
+  const double vx = v[2] - v[0], vy = v[3] - v[1], run = vx * vx + vy * vy;
+  if (!(run > 0)) return nullptr;
+  // t(p) = g . p + t0 for a device point p.
+  const double gx = (m.xx * vx + m.yx * vy) / run, gy = (m.xy * vx + m.yy * vy) / run;
+  const double t0 = ((m.x0 - v[0]) * vx + (m.y0 - v[1]) * vy) / run;
+  const double g2 = gx * gx + gy * gy;
+  if (!(g2 > 0) || !std::isfinite(g2)) return nullptr;
+  double tNear = gx * nearX + gy * nearY + t0;
+  // Repeated, t is the same a whole period (reflected, two) away.
+  if (extend == CAIRO_EXTEND_REPEAT) tNear -= std::floor(tNear);
+  if (extend == CAIRO_EXTEND_REFLECT) tNear -= 2 * std::floor(tNear / 2);
+  const double sx = nearX - tNear * gx / g2, sy = nearY - tNear * gy / g2;
+  cairo_pattern_t* pattern = cairo_pattern_create_linear(sx, sy, sx + gx / g2, sy + gy / g2);
+  cairo_pattern_set_matrix(pattern, &toDevice);
+  return pattern;
+}
+
 class Painter {
  public:
-  Painter(const std::shared_ptr<const DrawList>& list, cairo_t* cr, double dot)
-      : list_(list), data_(list->Data()), cr_(cr), dot_(dot), surfaces_(list->Pictures().size(), nullptr) {
+  // Dry, it only follows the records' transforms and counts the paints it
+  // would leave out, painting nothing.
+  Painter(const std::shared_ptr<const DrawList>& list, cairo_t* cr, double dot, bool dry = false)
+      : list_(list),
+        data_(list->Data()),
+        cr_(cr),
+        dot_(dot),
+        dry_(dry),
+        surfaces_(list->Pictures().size(), nullptr) {
     cairo_get_matrix(cr_, &base_);
   }
   ~Painter() {
@@ -50,16 +127,26 @@ class Painter {
   Painter(const Painter&) = delete;
   Painter& operator=(const Painter&) = delete;
 
+  // The paints left out, squeezed past what a raster takes.
+  std::size_t LeftOut() const { return leftOut_; }
+
   void Paint() {
     for (const DrawList::Record& r : list_->Records()) {
       const std::uint8_t* p = data_ + r.at;
+      if (dry_) {
+        Follow(r.kind, p);
+        continue;
+      }
       switch (r.kind) {
         case dl::Kind::Fill: {
           const auto h = Take<dl::FillHead>(p);
           Transform(h.matrix);
           Path(p + sizeof h);
           cairo_set_fill_rule(cr_, CairoRule(h.rule));
-          if (Source(h.paint)) cairo_fill(cr_);
+          if (Source(h.paint))
+            cairo_fill(cr_);
+          else
+            cairo_new_path(cr_);
           break;
         }
         case dl::Kind::Stroke:
@@ -100,6 +187,7 @@ class Painter {
         case dl::Kind::Image: {
           const auto b = Take<dl::ImageBody>(p);
           Transform(b.matrix);
+          if (!Shown()) break;
           cairo_set_source_surface(cr_, Surface(b.picture), 0, 0);
           cairo_pattern_set_filter(cairo_get_source(cr_),
                                    b.filter == static_cast<std::uint32_t>(dl::Filter::Nearest)
@@ -119,6 +207,44 @@ class Painter {
   }
 
  private:
+  // A record followed dry: each paint's transform, and whether it is taken.
+  void Follow(dl::Kind kind, const std::uint8_t* p) {
+    switch (kind) {
+      case dl::Kind::Fill: {
+        const auto h = Take<dl::FillHead>(p);
+        Transform(h.matrix);
+        Source(h.paint);
+        break;
+      }
+      case dl::Kind::Stroke: {
+        const auto h = Take<dl::StrokeHead>(p);
+        Transform(h.matrix);
+        Source(h.paint);
+        break;
+      }
+      case dl::Kind::Image:
+        Transform(Take<dl::ImageBody>(p).matrix);
+        Shown();
+        break;
+      case dl::Kind::PaintAll:
+        cairo_set_matrix(cr_, &base_);
+        Source(Take<dl::Paint>(p));
+        break;
+      default:  // clips, groups and tables paint nothing of their own
+        break;
+    }
+  }
+
+  // Whether a picture shown under cr's matrix is one a raster takes;
+  // counted as left out otherwise.
+  bool Shown() {
+    cairo_matrix_t identity;
+    cairo_matrix_init_identity(&identity);
+    if (DeviceToPatternEntry(cr_, identity) * dot_ <= kMaxDeviceToPattern) return true;
+    ++leftOut_;
+    return false;
+  }
+
   // The record's transform after the list's own.
   void Transform(const dl::Matrix& m) {
     const cairo_matrix_t t = CairoMatrix(m);
@@ -206,45 +332,65 @@ class Painter {
     return s;
   }
 
-  // The paint as cr's source; false when it paints nothing.
+  // The paint as cr's source (dry, only whether it is taken); false when it
+  // paints nothing.
   bool Source(const dl::Paint& paint) {
     cairo_pattern_t* pattern = nullptr;
     switch (static_cast<dl::PaintKind>(paint.kind)) {
       case dl::PaintKind::Colour:
+        if (dry_) return true;
         cairo_set_source_rgba(cr_, paint.rgba[0], paint.rgba[1], paint.rgba[2], paint.rgba[3]);
         return true;
       case dl::PaintKind::Gradient: {
         const std::uint8_t* g = data_ + list_->Gradients()[paint.index];
         const auto h = Take<dl::GradientHead>(g);
         const double* v = h.points;
-        pattern = h.type == static_cast<std::uint32_t>(dl::GradientType::Radial)
-                      ? cairo_pattern_create_radial(v[0], v[1], v[2], v[3], v[4], v[5])
-                      : cairo_pattern_create_linear(v[0], v[1], v[2], v[3]);
+        const bool radial = h.type == static_cast<std::uint32_t>(dl::GradientType::Radial);
+        const cairo_matrix_t m = CairoMatrix(h.matrix);
+        const cairo_extend_t extend = CairoExtend(h.extend);
+        const bool taken = DeviceToPatternEntry(cr_, m) * dot_ * GradientFit(h) <= kMaxDeviceToPattern;
+        if (!taken && radial) break;
+        if (dry_) return true;
+        if (taken) {
+          pattern = radial ? cairo_pattern_create_radial(v[0], v[1], v[2], v[3], v[4], v[5])
+                           : cairo_pattern_create_linear(v[0], v[1], v[2], v[3]);
+          cairo_pattern_set_matrix(pattern, &m);
+        } else {
+          // Squeezed past a raster's range: the same gradient in the
+          // target's own units, started near the drawing's middle.
+          double cx = list_->Width() / 2, cy = list_->Height() / 2;
+          cairo_matrix_transform_point(&base_, &cx, &cy);
+          pattern = LinearInDeviceSpace(cr_, v, m, extend, cx, cy);
+          if (pattern == nullptr) break;
+        }
         for (std::uint32_t k = 0; k < h.stops; ++k) {
           const auto s = Take<dl::GradientStop>(g + sizeof h + k * sizeof(dl::GradientStop));
           cairo_pattern_add_color_stop_rgba(pattern, s.offset, s.rgba[0], s.rgba[1], s.rgba[2],
                                             s.rgba[3] * paint.rgba[3]);
         }
-        cairo_pattern_set_extend(pattern, CairoExtend(h.extend));
-        const cairo_matrix_t m = CairoMatrix(h.matrix);
-        cairo_pattern_set_matrix(pattern, &m);
+        cairo_pattern_set_extend(pattern, extend);
         break;
       }
       case dl::PaintKind::Picture: {
-        pattern = cairo_pattern_create_for_surface(Surface(paint.index));
-        cairo_pattern_set_extend(pattern, CAIRO_EXTEND_REPEAT);
-        cairo_pattern_set_filter(pattern, CAIRO_FILTER_GOOD);
         // A repeated picture shifted by whole pictures is the same: its shift
         // is kept within one, for the fixed-point range it is sampled in.
         cairo_matrix_t m = CairoMatrix(paint.matrix);
         const DrawList::Picture& picture = list_->Pictures()[paint.index];
         m.x0 = std::fmod(m.x0, picture.width);
         m.y0 = std::fmod(m.y0, picture.height);
+        if (!(DeviceToPatternEntry(cr_, m) * dot_ <= kMaxDeviceToPattern)) break;
+        if (dry_) return true;
+        pattern = cairo_pattern_create_for_surface(Surface(paint.index));
+        cairo_pattern_set_extend(pattern, CAIRO_EXTEND_REPEAT);
+        cairo_pattern_set_filter(pattern, CAIRO_FILTER_GOOD);
         cairo_pattern_set_matrix(pattern, &m);
         break;
       }
     }
-    if (pattern == nullptr) return false;
+    if (pattern == nullptr) {
+      ++leftOut_;  // a paint of a known kind not taken: the reader let no other through
+      return false;
+    }
     cairo_set_source(cr_, pattern);
     cairo_pattern_destroy(pattern);
     return true;
@@ -254,14 +400,34 @@ class Painter {
   const std::uint8_t* const data_;
   cairo_t* const cr_;
   const double dot_;
+  const bool dry_;
   cairo_matrix_t base_{};
   std::vector<cairo_surface_t*> surfaces_;
+  std::size_t leftOut_ = 0;
 };
 
 }  // namespace
 
+std::size_t PaintsLeftOut(const std::shared_ptr<const DrawList>& list, double width, double height,
+                          double dot) {
+  if (list == nullptr || !(width > 0) || !(height > 0)) return 0;
+  cairo_surface_t* none = cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1);
+  cairo_t* cr = cairo_create(none);
+  cairo_scale(cr, width / list->Width(), height / list->Height());
+  std::size_t leftOut = 0;
+  if (cairo_status(cr) == CAIRO_STATUS_SUCCESS) {
+    Painter painter(list, cr, dot, true);
+    painter.Paint();
+    leftOut = painter.LeftOut();
+  }
+  cairo_destroy(cr);
+  cairo_surface_destroy(none);
+  return leftOut;
+}
+
 bool PaintDrawList(const std::shared_ptr<const DrawList>& list, cairo_t* cr, double width, double height,
-                   double dot) {
+                   double dot, std::size_t* leftOut) {
+  if (leftOut != nullptr) *leftOut = 0;
   if (list == nullptr || cairo_status(cr) != CAIRO_STATUS_SUCCESS) return false;
   if (!(width > 0) || !(height > 0)) return true;
   cairo_save(cr);
@@ -269,6 +435,7 @@ bool PaintDrawList(const std::shared_ptr<const DrawList>& list, cairo_t* cr, dou
   {
     Painter painter(list, cr, dot);
     painter.Paint();
+    if (leftOut != nullptr) *leftOut = painter.LeftOut();
   }
   cairo_restore(cr);
   return cairo_status(cr) == CAIRO_STATUS_SUCCESS;

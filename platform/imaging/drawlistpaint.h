@@ -7,6 +7,7 @@
 
 #include <cairo.h>
 
+#include <cstddef>
 #include <memory>
 
 #include "platform/canvas/canvas.h"
@@ -16,10 +17,20 @@ namespace md::imaging {
 
 // Paints the list stretched over (0, 0)-(width, height) of cr's user space;
 // a hairline stroke `dot` device units of cr's target wide. The pictures'
-// surfaces hold the list while cairo holds them. False when cr is in error
-// after it (it may have painted part of the list).
+// surfaces hold the list while cairo holds them. A paint whose pattern a
+// raster of cr's target units could not take (pixman's fixed-point range,
+// as a drawing squeezed into its box may need) is made anew in those units
+// where that draws the same (a linear gradient), and is left out otherwise,
+// counted in *leftOut. False when cr is in error after it (it may have
+// painted part of the list).
 bool PaintDrawList(const std::shared_ptr<const DrawList>& list, cairo_t* cr, double width, double height,
-                   double dot);
+                   double dot, std::size_t* leftOut = nullptr);
+
+// The paints PaintDrawList leaves out of the list stretched over a box of
+// width x height of its target's units, painted with `dot`, found without
+// painting (in time linear in its records).
+std::size_t PaintsLeftOut(const std::shared_ptr<const DrawList>& list, double width, double height,
+                          double dot);
 
 // A metafile's drawing as vectors: its list, shared read-only by every paint
 // on any thread.
@@ -27,7 +38,7 @@ class DrawListDrawing final : public canvas::VectorDrawing {
  public:
   explicit DrawListDrawing(std::shared_ptr<const DrawList> list) : list_(std::move(list)) {}
   void paint(cairo_t* cr, double width, double height) const override {
-    PaintDrawList(list_, cr, width, height, 1.0);
+    paintChecked(cr, width, height, 1.0);
   }
   bool paintChecked(cairo_t* cr, double width, double height, double dot) const override {
     return PaintDrawList(list_, cr, width, height, dot);

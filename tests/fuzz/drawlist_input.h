@@ -9,6 +9,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
+#include <memory>
 #include <string>
 
 #include "platform/imaging/drawlistpaint.h"
@@ -16,6 +18,32 @@
 #include "tests/fuzz/fuzz_check.h"
 
 namespace md::test {
+
+// The list painted as a vector canvas paints it, into a recording of its own
+// of 24 x 16 units, put onto each target (mirrored, as a box drawn against
+// the device's axes is), which is flushed; whether cairo stayed out of error
+// throughout. The paints left out in *leftOut, when given.
+inline bool PaintedOnto(const std::shared_ptr<const md::imaging::DrawList>& list,
+                        std::initializer_list<cairo_surface_t*> targets, std::size_t* leftOut = nullptr) {
+  const cairo_rectangle_t box{0, 0, 24, 16};
+  cairo_surface_t* recording = cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, &box);
+  cairo_t* cr = cairo_create(recording);
+  bool ok = md::imaging::PaintDrawList(list, cr, 24, 16, 1.0, leftOut);
+  cairo_destroy(cr);
+  for (cairo_surface_t* target : targets) {
+    cr = cairo_create(target);
+    cairo_translate(cr, 24, 0);
+    cairo_scale(cr, -1, 1);
+    cairo_set_source_surface(cr, recording, 0, 0);
+    cairo_paint(cr);
+    ok = ok && cairo_status(cr) == CAIRO_STATUS_SUCCESS;
+    cairo_destroy(cr);
+    cairo_surface_flush(target);
+    ok = ok && cairo_surface_status(target) == CAIRO_STATUS_SUCCESS;
+  }
+  cairo_surface_destroy(recording);
+  return ok;
+}
 
 // True when the bytes gave a list.
 inline bool ReadDrawListInput(const std::uint8_t* data, std::size_t size) {
@@ -25,31 +53,17 @@ inline bool ReadDrawListInput(const std::uint8_t* data, std::size_t size) {
     fuzz::Check(!why.empty());
     return false;
   }
-  // As a vector canvas paints it: into a recording of its own, put into the
-  // file (mirrored, as a box drawn against the device's axes is).
-  const cairo_rectangle_t box{0, 0, 24, 16};
-  cairo_surface_t* recording = cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, &box);
-  cairo_t* cr = cairo_create(recording);
-  fuzz::Check(md::imaging::PaintDrawList(list, cr, 24, 16, 1.0));
-  cairo_destroy(cr);
+  // Into a PDF file, and onto a small raster, as a vector file's fallback to
+  // pixels paints it (an SVG file's fallback too).
   cairo_surface_t* pdf = cairo_pdf_surface_create_for_stream(
       [](void*, const unsigned char*, unsigned int) { return CAIRO_STATUS_SUCCESS; }, nullptr, 24, 16);
-  // And onto a small raster, as a vector file's fallback to pixels paints it.
   cairo_surface_t* raster = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 24, 16);
+  fuzz::Check(PaintedOnto(list, {pdf, raster}));
   for (cairo_surface_t* target : {pdf, raster}) {
-    cr = cairo_create(target);
-    cairo_translate(cr, 24, 0);
-    cairo_scale(cr, -1, 1);
-    cairo_set_source_surface(cr, recording, 0, 0);
-    cairo_paint(cr);
-    fuzz::Check(cairo_status(cr) == CAIRO_STATUS_SUCCESS);
-    cairo_destroy(cr);
     cairo_surface_finish(target);
     fuzz::Check(cairo_surface_status(target) == CAIRO_STATUS_SUCCESS);
+    cairo_surface_destroy(target);
   }
-  cairo_surface_destroy(raster);
-  cairo_surface_destroy(pdf);
-  cairo_surface_destroy(recording);
   return true;
 }
 

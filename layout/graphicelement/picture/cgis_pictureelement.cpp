@@ -319,13 +319,17 @@ BOOL CGIS_PictureElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
                 shortfall.why.c_str());
       } else if (!shortfall.why.empty() &&
                  (m_nVectorsRefusedTold != bitmap.id.value() || m_strVectorsRefusal != shortfall.why)) {
-        // Its drawing as vectors refused: drawn from its pixels, its first
-        // drawing here saying why.
+        // Its drawing as vectors refused (drawn from its pixels), or a paint
+        // of it left out: its first drawing here saying why.
         m_nVectorsRefusedTold = bitmap.id.value();
         m_strVectorsRefusal = shortfall.why;
-        GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(),
-                "%s: drawn from its pixels, as its drawing is not read: %s", shown().c_str(),
-                shortfall.why.c_str());
+        if (shortfall.partial)
+          GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "%s: drawn as vectors, but %s", shown().c_str(),
+                  shortfall.why.c_str());
+        else
+          GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(),
+                  "%s: drawn from its pixels, as its drawing is not read: %s", shown().c_str(),
+                  shortfall.why.c_str());
       }
     }
   }

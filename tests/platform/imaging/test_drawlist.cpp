@@ -1,6 +1,7 @@
 // The library's reader and painter of draw lists (drawlistread.h,
 // drawlistpaint.h): every record checked before anything is painted, and what
 // passed painted as the cairo calls it names.
+#include <cairo-svg.h>
 #include <cairo.h>
 #include <gtest/gtest.h>
 
@@ -17,6 +18,7 @@
 #include "platform/canvas/raster.h"
 #include "platform/imaging/drawlistpaint.h"
 #include "platform/imaging/drawlistread.h"
+#include "tests/fuzz/drawlist_input.h"
 #include "tests/platform/imaging/drawlistbuilder.h"
 #include "tests/support/command.h"
 
@@ -642,6 +644,104 @@ std::uintmax_t PdfWith(const std::string& name,
   *finished = canvas->finish();
   canvas.reset();
   return std::filesystem::file_size(path);
+}
+
+// A list painted as a vector canvas paints it, then onto a raster and an SVG
+// page of 24 x 16 units (drawlist_input.h): the raster's pixels, or none
+// where cairo is in error after either; the paints left out in *leftOut.
+std::vector<std::uint32_t> PaintedSmall(const std::vector<std::uint8_t>& bytes, std::size_t* leftOut) {
+  std::string why;
+  const std::shared_ptr<const DrawList> list = ReadDrawList(bytes.data(), bytes.size(), &why);
+  EXPECT_NE(list, nullptr) << why;
+  if (list == nullptr) return {};
+  cairo_surface_t* raster = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 24, 16);
+  cairo_surface_t* svg = cairo_svg_surface_create_for_stream(
+      [](void*, const unsigned char*, unsigned int) { return CAIRO_STATUS_SUCCESS; }, nullptr, 24, 16);
+  bool ok = md::test::PaintedOnto(list, {raster, svg}, leftOut);
+  EXPECT_EQ(md::imaging::PaintsLeftOut(list, 24, 16, 1.0), *leftOut) << "found without painting";
+  cairo_surface_finish(svg);
+  ok = ok && cairo_surface_status(svg) == CAIRO_STATUS_SUCCESS;
+  std::vector<std::uint32_t> out;
+  for (int y = 0; ok && y < 16; ++y) {
+    const auto* row = cairo_image_surface_get_data(raster) + y * cairo_image_surface_get_stride(raster);
+    out.insert(out.end(), reinterpret_cast<const std::uint32_t*>(row),
+               reinterpret_cast<const std::uint32_t*>(row) + 24);
+  }
+  cairo_surface_destroy(svg);
+  cairo_surface_destroy(raster);
+  return out;
+}
+
+// A paint whose pattern a box squeezes past the fixed-point range a raster
+// samples it in: a linear gradient is painted as it means (as the same
+// gradient unsqueezed along the axis it does not vary on); another paint is
+// left out, and counted, and the rest of the drawing painted.
+TEST(ImagingDrawList, APaintSqueezedPastARastersRangeIsPaintedAsItMeansOrLeftOut) {
+  const auto squeezed = [](dl::GradientHead g, double squeeze) {
+    g.matrix.yy = squeeze;  // the gradient's space squeezed across the way it runs
+    return ListBuilder()
+        .Gradient(g, kTwoStops)
+        .Fill(ListBuilder::Gradient(0), ListPath().Rect(0, 0, 64, 64))
+        .Fill(ListBuilder::Colour(0, 1, 0), ListPath().Rect(0, 0, 16, 16))
+        .Bytes();
+  };
+  dl::GradientHead radial;
+  radial.type = static_cast<std::uint32_t>(dl::GradientType::Radial);
+  radial.extend = static_cast<std::uint32_t>(dl::Extend::Pad);
+  const double circles[6] = {32, 32, 0, 32, 32, 16};
+  std::copy(std::begin(circles), std::end(circles), radial.points);
+  // A drawing 400 units wide and `height` tall filled with a gradient across
+  // it, which repeats no more often than the tallest drawing allows.
+  const auto tall = [](double height, dl::Extend extend) {
+    ListBuilder b(400, height);
+    b.Gradient(Linear(-300, 0, 724, 0, extend), kTwoStops)
+        .Fill(ListBuilder::Gradient(0), ListPath().Rect(0, 0, 400, static_cast<float>(height)));
+    return b.Bytes();
+  };
+  const std::vector<std::uint32_t> pixel = {0xFF0000FFu};
+  const struct {
+    const char* name;
+    std::vector<std::uint8_t> list, same;  // same: painted alike, nothing left out
+    std::size_t leftOut;
+  } rows[] = {
+      {"a linear gradient", squeezed(Linear(0, 0, 64, 0, dl::Extend::None), 16000),
+       squeezed(Linear(0, 0, 64, 0, dl::Extend::None), 1), 0},
+      {"a padded linear gradient", squeezed(Linear(8, 0, 40, 0, dl::Extend::Pad), 16000),
+       squeezed(Linear(8, 0, 40, 0, dl::Extend::Pad), 1), 0},
+      {"a gradient of a drawing 2^20 units tall", tall(1048576, dl::Extend::None),
+       tall(400, dl::Extend::None), 0},
+      {"a padded gradient of a drawing 2^20 units tall", tall(1048576, dl::Extend::Pad),
+       tall(400, dl::Extend::Pad), 0},
+      {"a repeated gradient of a drawing 2^20 units tall", tall(1048576, dl::Extend::Repeat),
+       tall(400, dl::Extend::Repeat), 0},
+      {"a reflected gradient of a drawing 2^20 units tall", tall(1048576, dl::Extend::Reflect),
+       tall(400, dl::Extend::Reflect), 0},
+      {"a radial gradient", squeezed(radial, 16000),
+       ListBuilder().Fill(ListBuilder::Colour(0, 1, 0), ListPath().Rect(0, 0, 16, 16)).Bytes(), 1},
+      {"a picture shown squeezed",
+       ListBuilder(400, 1048576)
+           .Picture(1, 1, pixel)
+           .Image(0, dl::Matrix{100, 0, 0, 0.001, 0, 0})
+           .Fill(ListBuilder::Colour(0, 1, 0), ListPath().Rect(0, 0, 100, 262144))
+           .Bytes(),
+       ListBuilder(400, 1048576)
+           .Fill(ListBuilder::Colour(0, 1, 0), ListPath().Rect(0, 0, 100, 262144))
+           .Bytes(),
+       1},
+  };
+  for (const auto& row : rows) {
+    std::size_t leftOut = 99, none = 99;
+    const std::vector<std::uint32_t> painted = PaintedSmall(row.list, &leftOut);
+    const std::vector<std::uint32_t> same = PaintedSmall(row.same, &none);
+    if (painted.empty()) {
+      ADD_FAILURE() << row.name << ": cairo is in error";
+      continue;
+    }
+    EXPECT_EQ(leftOut, row.leftOut) << row.name;
+    EXPECT_EQ(none, 0u) << row.name;
+    EXPECT_LE(LargestDifference(painted, same), 2) << row.name;
+    EXPECT_NE(painted, std::vector<std::uint32_t>(painted.size(), 0u)) << row.name << " paints something";
+  }
 }
 
 TEST(ImagingDrawList, ADrawingShownEightTimesGoesIntoAVectorFileOnce) {

@@ -89,11 +89,27 @@ TEST(ImagingHelperAnswers, AHostileAnswerCostsOnlyItsPictureAsVectors) {
   // A list that paints, and what a helper could answer instead.
   const m::Bytes zigzag = m::ZigzagList(40, 100, 50);
   ListPath square = ListPath().Rect(1, 1, 8, 8);
+  // A radial gradient squeezed across 16,000 times, past what a raster
+  // takes in a box of an inch: left out of the list drawn, which says so.
+  dl::GradientHead radial;
+  radial.type = static_cast<std::uint32_t>(dl::GradientType::Radial);
+  radial.extend = static_cast<std::uint32_t>(dl::Extend::Pad);
+  const double circles[6] = {512, 512, 0, 512, 512, 256};
+  std::copy(std::begin(circles), std::end(circles), radial.points);
+  radial.matrix.yy = 16000;
   const struct {
     const char* name;
     std::string probe;
-    const char* refusal;  // part of why the list is not drawn; "" when it is
+    const char* refusal;   // part of why the list is not drawn; "" when it is
+    bool partial = false;  // drawn as vectors all the same, without what `refusal` says
   } rows[] = {
+      {"a paint a raster cannot take",
+       m::ListProbe(ListBuilder(1024, 1024)
+                        .Gradient(radial, {{0, {1, 0, 0, 1}}, {1, {0, 0, 1, 1}}})
+                        .Fill(ListBuilder::Gradient(0), ListPath().Rect(0, 0, 1024, 1024))
+                        .Fill(ListBuilder::Colour(0, 1, 0), ListPath().Rect(0, 0, 256, 256))
+                        .Bytes()),
+       "a paint squeezed past what a raster can take is left out", true},
       {"a list", m::ListProbe(zigzag), ""},
       {"an SVG group whose path's data names the group",
        m::ListProbe(Text("<svg><g id=\"a\" style=\"opacity:0.5\"><path d=\"M 0 0 L 10 10 L 0 10 Z url(#a)\"/>"
@@ -136,7 +152,8 @@ TEST(ImagingHelperAnswers, AHostileAnswerCostsOnlyItsPictureAsVectors) {
     EXPECT_TRUE(printed.raster);
     // Drawn from its pixels where the list is refused, with why.
     EXPECT_EQ(printed.shortfall.why.empty(), *row.refusal == '\0');
-    EXPECT_EQ(printed.shortfall.fromPixels, *row.refusal != '\0');
+    EXPECT_EQ(printed.shortfall.fromPixels, *row.refusal != '\0' && !row.partial);
+    EXPECT_EQ(printed.shortfall.partial, row.partial);
     EXPECT_NE(printed.shortfall.why.find(row.refusal), std::string::npos) << printed.shortfall.why;
   }
 }

@@ -36,12 +36,14 @@
 #include "platform/imaging/isolate.h"
 #include "platform/imaging/metafilelimits.h"
 #include "platform/imaging/protocol/fences.h"
+#include "tests/platform/imaging/kernelfences.h"
 #include "tests/platform/imaging/metafiles.h"
 
 namespace {
 
 namespace detail = md::imaging::detail;
 namespace fs = std::filesystem;
+namespace kernel = md::test::kernel;
 
 volatile int g_hostValue = 1;
 
@@ -87,6 +89,16 @@ int FencesWithout(int without) {
 // call on the host, not tried without it; nothing.
 enum class By { Both, Filter, FilterOnHost, None };
 
+// What the rows need of the kernel, and what they do where it is missing
+// (kernelfences.h learns it outside any fence): the whole table needs
+// Landlock or the namespaces standing in for it, and skips only where the
+// kernel gives neither, failing where it gives one the fences lack; the
+// rows of TCP and of signals and abstract sockets without the filter need
+// Landlock's ABI 4 and 6, likewise; a call the kernel refuses itself as the
+// filter does, by a setting of its own (io_uring, bpf, user namespaces),
+// says so without the filter, where the filter's refusal cannot be seen;
+// the 32-bit entry's call, where the kernel has no such entry, faults
+// before any filter sees it, fenced or not, and the row expects just that.
 // The table, run in this process as it is (root or nobody), with the fences
 // `without` names pretended missing; a line for each row that failed.
 // Namespaces leave reading files open. Where the filter is missing, Landlock
@@ -209,23 +221,49 @@ std::string WaysIntoTheHost(int without, int fences) {
       ";start a child in a user namespace;fake a terminal's input;open an inet socket"
       ";open a netlink socket;change its personality;run a program;run a program it holds;fork"
       ";start a process by clone;set its timer slack";
-#ifdef __x86_64__
-  filterOnly += ";call as x32;call as i386";
-#endif
   std::vector<Row> table(std::begin(rows), std::end(rows));
   std::istringstream calls(filterOnly);
   for (std::string call; std::getline(calls, call, ';');) table.push_back({call, By::Filter, "errno 1", ""});
+#ifdef __x86_64__
+  // x32's calls are told apart by a bit of their number, which the filter
+  // refuses before the kernel looks for the call: refused by it on every
+  // kernel, and without it done, or "errno 38" where the kernel has no x32.
+  table.push_back({"call as x32", By::Filter, "errno 1", ""});
+  // The 32-bit entry: where the kernel has one, the filter refuses what
+  // comes through it; where it has none the instruction faults before any
+  // filter sees the call, fenced or not, and the call is no way anywhere.
+  if (kernel::HasI386Entry())
+    table.push_back({"call as i386", By::Filter, "errno 1", ""});
+  else
+    table.push_back({"call as i386", By::None, "no 32-bit entry", ""});
+#endif
   for (const Row& row : table) {
     if (!filter && row.by == By::FilterOnHost) continue;
     if (!filter && row.landlock != 0 && (fences & row.landlock) == 0) {
-      std::fprintf(stderr, "skipped %s: this kernel's Landlock does not hold it\n", row.call.c_str());
+      // Landlock holds TCP from its ABI 4, signals and abstract sockets from 6.
+      const int abi = kernel::LandlockAbi();
+      if (abi >= (row.landlock == tcp ? 4 : 6))
+        failed += row.call + ": this kernel's Landlock (ABI " + std::to_string(abi) +
+                  ") holds it, but its run's fences do not\n";
+      else
+        std::fprintf(stderr, "skipped %s: this kernel's Landlock (ABI %d) does not hold it\n",
+                     row.call.c_str(), abi);
       continue;
     }
     const std::string answer = RunStandIn({"try", row.call, host, row.argument});
     const std::string expected = !filter && row.by == By::Both ? "errno" : row.answer;
-    const bool refused = !filter && row.by == By::Filter ? answer != "errno 1"
-                         : expected == "errno"           ? answer.rfind("errno ", 0) == 0
-                                                         : answer == expected;
+    bool refused = !filter && row.by == By::Filter ? answer != "errno 1"
+                   : expected == "errno"           ? answer.rfind("errno ", 0) == 0
+                                                   : answer == expected;
+    if (!refused && !filter && row.by == By::Filter) {
+      // Refused as the filter refuses it, by a setting of the kernel's.
+      const std::string setting = kernel::RefusesItself(row.call);
+      if (!setting.empty()) {
+        std::fprintf(stderr, "skipped %s: the kernel refuses it itself (%s)\n", row.call.c_str(),
+                     setting.c_str());
+        refused = true;
+      }
+    }
     if (!refused) failed += row.call + ": answered \"" + answer + "\"\n";
     const std::string after = state();
     if (after != before) failed += row.call + ": the host went from " + before + " to " + after + "\n";
@@ -252,10 +290,19 @@ TEST_P(ImagingHelperSandboxWays, AStandInHelperReachesNoWayIntoItsHost) {
   if (nobody && ::getuid() != 0) GTEST_SKIP() << "only a host run as root can run the table as nobody";
   const int fences = FencesWithout(without);
   ASSERT_GE(fences, 0);
-  if ((fences & kFilesFences) == 0)
+  if ((fences & kFilesFences) == 0) {
+    const std::string lost = kernel::FilesFenceLost(without);
+    if (!lost.empty()) FAIL() << "this kernel gives " << lost << ", but the warden's fences lack it";
     GTEST_SKIP()
         << "neither Landlock nor namespaces can be made here (the kernel lacks both, or the warden runs "
            "threads, as under ThreadSanitizer)";
+  }
+#ifdef __x86_64__
+  if (!kernel::HasI386Entry())
+    std::printf(
+        "[   note   ] this kernel has no 32-bit system call entry: the call made through it faults "
+        "before any filter sees it, fenced or not\n");
+#endif
   if ((fences & detail::kFenceFilter) == 0 && (without & detail::kFenceFilter) == 0) {
 #if defined(__x86_64__) || defined(__aarch64__)
     FAIL() << "the system call filter could not be installed";
@@ -337,6 +384,8 @@ TEST(ImagingHelperSandbox, OneRecordSaysWhatIsUnfenced) {
   for (const auto& row : rows) {
     const int fences = FencesWithout(row.without);
     if (std::string(row.said).find("told 0") != std::string::npos && (fences & kFilesFences) == 0) {
+      const std::string lost = kernel::FilesFenceLost(row.without);
+      EXPECT_EQ(lost, "") << "without " << row.without << ": this kernel gives it, but the fences lack it";
       std::printf("[ skipped  ] without %d: neither Landlock nor namespaces can be made here\n", row.without);
       continue;
     }
@@ -404,6 +453,8 @@ TEST(ImagingHelperSandbox, ARunWithoutAFenceItsProcessGetsIsNotStarted) {
     for (const auto& row : rows) {
       const int fences = FencesWithout(row.without);
       if ((fences & row.takenAway) == 0) {
+        EXPECT_FALSE(kernel::Gives(row.takenAway, row.without))
+            << "taking " << row.takenAway << " away: this kernel gives it, but the fences lack it";
         std::printf("[ skipped  ] taking %d away: this kernel does not give it\n", row.takenAway);
         continue;
       }
