@@ -33,6 +33,7 @@ std::mutex g_limitsMutex;
 MetafileLimits g_limits;
 
 std::atomic<MetafileClock> g_clock{nullptr};
+std::atomic<std::int64_t> g_runProcessorMs{-1};
 
 std::int64_t NowMilliseconds() {
   if (const MetafileClock clock = g_clock.load()) return clock();
@@ -132,9 +133,15 @@ constexpr int kWallPerProcessorTime = 4;
 // processor time, but at least a quarter of its wall time, so that a run
 // waiting for a processor on a busy machine costs what it costs on an idle
 // one, and a helper waiting for nothing cannot stretch a page past four times
-// its budget. A clock a test set decides alone.
+// its budget. A clock a test set decides alone, unless the test set the
+// processor time too.
 std::int64_t Charged(std::int64_t elapsed, std::int64_t processorMs) {
-  if (g_clock.load() != nullptr || processorMs < 0) return elapsed;
+  const std::int64_t standIn = g_runProcessorMs.load();
+  if (standIn >= 0)
+    processorMs = standIn;
+  else if (g_clock.load() != nullptr)
+    return elapsed;
+  if (processorMs < 0) return elapsed;
   return std::max(processorMs, elapsed / kWallPerProcessorTime);
 }
 
@@ -302,6 +309,10 @@ std::shared_ptr<const MetafileVectors> ListMetafile(const Bitmap& bitmap, std::i
 }
 
 MetafileClock SetMetafileClock(MetafileClock clock) { return g_clock.exchange(clock); }
+
+std::int64_t SetMetafileRunProcessorTime(std::int64_t milliseconds) {
+  return g_runProcessorMs.exchange(milliseconds < 0 ? -1 : milliseconds);
+}
 
 bool MetafileTimeSpent() {
   const DrawingBudget* drawing = CurrentDrawing();

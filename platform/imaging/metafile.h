@@ -47,6 +47,12 @@ std::shared_ptr<const MetafileVectors> ListMetafile(const Bitmap& bitmap, std::i
 using MetafileClock = std::int64_t (*)();
 MetafileClock SetMetafileClock(MetafileClock clock);
 
+// The processor time each run of the helper is taken to have spent, in
+// milliseconds, so that a test decides what a run is charged; below zero:
+// what the run really spent (then, under a test's clock, a run is charged
+// the clock's time alone). Answers the one it replaced.
+std::int64_t SetMetafileRunProcessorTime(std::int64_t milliseconds);
+
 // Whether the budget of this thread's drawing is spent (never outside every
 // drawing), and what says so: "this drawing's 10.0 s for metafiles are
 // spent".

@@ -167,22 +167,34 @@ INSTANTIATE_TEST_SUITE_P(, ImagingHelperLimits,
                                   (std::get<1>(info.param) == 0 ? "AllFences" : "NamespacesForLandlock");
                          });
 
-// Runs that wait 300 ms each, within 150 ms of processor time a file (600
-// ms of wall time) and a drawing's budget of 600 ms, cost it between 75 and
-// 150 ms each, a quarter of what they waited at least and of what their
-// wall clock allows at most: four to eight of them run before the rest are
-// deferred, on any machine. Charged their wall time, two would; charged
-// their processor time alone, all.
+// Each run of the helper takes 40 s on the drawing's clock and the processor
+// time a row gives it, against a drawing's budget of 60 s: charged a quarter
+// of its wall time at least (10 s), six runs are made before the rest are
+// deferred; charged its processor time where that is more, fewer. Charged
+// its wall time, two would be; its processor time alone, all ten. A test's
+// clock and processor time, so that no machine's speed moves the count.
 TEST(ImagingHelperBudget, ARunIsChargedItsProcessorTimeButAQuarterOfItsWallTimeAtLeast) {
-  const m::MetafileLimitsScope limits({150, 600, MD_IMAGING_PROBE}, "sleep:300:waited");
-  const md::imaging::MetafileDrawing drawing;
-  int ran = 0;
-  for (int k = 0; k < 10; ++k) {
-    const m::Bytes bytes = m::Wmf(1000 + k, 500, 1000, {}, 0);  // another content each
-    ran += md::imaging::Decode(bytes.data(), bytes.size()).deferred ? 0 : 1;
+  struct Row {
+    std::int64_t processorMs;
+    int ran;
+  };
+  const Row rows[] = {{0, 6}, {100, 6}, {10000, 6}, {12000, 5}, {15000, 4}, {30000, 2}, {60000, 1}};
+  int content = 0;  // another content each run, so that no picture is drawn from the cache
+  for (const Row& row : rows) {
+    const m::MetafileLimitsScope limits({5000, 60000, ""});
+    const m::MetafileRunClock clock(40000);
+    const std::int64_t before = detail::SetMetafileRunProcessorTime(row.processorMs);
+    int ran = 0;
+    {
+      const md::imaging::MetafileDrawing drawing;
+      for (int k = 0; k < 10; ++k) {
+        const m::Bytes bytes = m::Wmf(1000 + content++, 500, 1000, {}, 0);
+        ran += md::imaging::Decode(bytes.data(), bytes.size()).deferred ? 0 : 1;
+      }
+    }
+    detail::SetMetafileRunProcessorTime(before);
+    EXPECT_EQ(ran, row.ran) << "processor time " << row.processorMs << " ms a run";
   }
-  EXPECT_GE(ran, 4);
-  EXPECT_LE(ran, 8);
 }
 
 }  // namespace
