@@ -335,13 +335,19 @@ struct FencesWithoutScope {
 };
 
 // While it lives, every run of the helper takes `milliseconds` of a
-// drawing's budget, however long it really took.
+// drawing's budget, however long it really took; given `processorMs`, each
+// run is taken to have spent that much processor time, and is charged by the
+// library's own rule from the two.
 struct MetafileRunClock {
-  explicit MetafileRunClock(std::int64_t milliseconds) {
+  explicit MetafileRunClock(std::int64_t milliseconds, std::int64_t processorMs = -1) {
     step = milliseconds;
     md::imaging::detail::SetMetafileClock([] { return now += step; });
+    md::imaging::detail::SetMetafileRunProcessorTime(processorMs);
   }
-  ~MetafileRunClock() { md::imaging::detail::SetMetafileClock(nullptr); }
+  ~MetafileRunClock() {
+    md::imaging::detail::SetMetafileRunProcessorTime(-1);
+    md::imaging::detail::SetMetafileClock(nullptr);
+  }
   static inline std::atomic<std::int64_t> now{0}, step{0};
 };
 
