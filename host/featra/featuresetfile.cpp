@@ -11,6 +11,7 @@
 #include <unordered_set>
 #include <utility>
 
+#include "host/basilo/falseonwant.h"
 #include "host/basilo/igis_log.h"
 #include "host/basilo/propertyset_codec.h"
 #include "host/featra/featra_impl.h"
@@ -730,20 +731,31 @@ bool ReadFeatureSetImage(IGIS_FeatureSet* set, const std::uint8_t* data, std::si
   return Install(own, data, size, verifyChecksum, "ReadFeatureSetImage", "image");
 }
 
+namespace {
+
+// The path of a file to store into or read from is given; false, with a
+// record, for NULL or "".
+bool PathGiven(const char* path, const char* method) {
+  if (path != nullptr && path[0] != '\0') return true;
+  GIS_LOG(GIS_LOG_LEVEL_STORAGE, method, path == nullptr ? "szPath == NULL" : "szPath is empty");
+  return false;
+}
+
+}  // namespace
+
 BOOL CGIS_FeatureSet::SaveToFile(const char* path) {
-  if (path == nullptr || path[0] == '\0') {
-    GIS_LOG(GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::SaveToFile",
-            path == nullptr ? "szPath == NULL" : "szPath is empty");
+  constexpr const char* kMethod = "CGIS_FeatureSet::SaveToFile";
+  return md::basilo::FalseOnWant(kMethod, [&]() -> BOOL {
+    if (!PathGiven(path, kMethod)) return FALSE;
+    const PageHold hold(this, kMethod);
+    if (!hold) return FALSE;
+    // The elements store what they keep relative to the file they go into; a
+    // failed save leaves the set with the file it had.
+    std::string previousPath = ExchangeFilePath(path);
+    if (StoreAndWrite(path)) return TRUE;
+    ExchangeFilePath(std::move(previousPath));
     return FALSE;
-  }
-  const PageHold hold(this, "CGIS_FeatureSet::SaveToFile");
-  if (!hold) return FALSE;
-  // The elements store what they keep relative to the file they go into; a
-  // failed save leaves the set with the file it had.
-  std::string previousPath = ExchangeFilePath(path);
-  if (StoreAndWrite(path)) return TRUE;
-  ExchangeFilePath(std::move(previousPath));
-  return FALSE;
+  });
 }
 
 bool CGIS_FeatureSet::StoreAndWrite(const char* path) {
@@ -772,95 +784,91 @@ bool CGIS_FeatureSet::StoreAndWrite(const char* path) {
 }
 
 BOOL CGIS_FeatureSet::LoadFromFile(const char* path) {
-  if (path == nullptr || path[0] == '\0') {
-    GIS_LOG(GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::LoadFromFile",
-            path == nullptr ? "szPath == NULL" : "szPath is empty");
-    return FALSE;
-  }
-  const PageHold hold(this, "CGIS_FeatureSet::LoadFromFile");
-  if (!hold) return FALSE;
-  FeatureClassContent content;
-  std::string error;
-  bool unreadable = false;
-  if (!DecodeFile(path, &content, &error, &unreadable)) {
-    if (unreadable)
-      GIS_LOG(GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::LoadFromFile", "cannot read %s: %s", path,
-              error.c_str());
-    else
-      GIS_LOG(GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::LoadFromFile", "%s: %s; the feature set is unchanged",
-              path, error.c_str());
-    return FALSE;
-  }
-  class_->Replace(&content);
-  setName(content.name);
-  ForgetMembers();
-  ExchangeFilePath(path);
-  return TRUE;
+  constexpr const char* kMethod = "CGIS_FeatureSet::LoadFromFile";
+  return md::basilo::FalseOnWant(kMethod, [&]() -> BOOL {
+    if (!PathGiven(path, kMethod)) return FALSE;
+    const PageHold hold(this, kMethod);
+    if (!hold) return FALSE;
+    FeatureClassContent content;
+    std::string error;
+    bool unreadable = false;
+    if (!DecodeFile(path, &content, &error, &unreadable)) {
+      if (unreadable)
+        GIS_LOG(GIS_LOG_LEVEL_STORAGE, kMethod, "cannot read %s: %s", path, error.c_str());
+      else
+        GIS_LOG(GIS_LOG_LEVEL_STORAGE, kMethod, "%s: %s; the feature set is unchanged", path, error.c_str());
+      return FALSE;
+    }
+    class_->Replace(&content);
+    setName(content.name);
+    ForgetMembers();
+    ExchangeFilePath(path);
+    return TRUE;
+  });
 }
 
 BOOL CGIS_FeatureSet::LoadPageFromFile(const char* path) {
   constexpr const char* kMethod = "CGIS_FeatureSet::LoadPageFromFile";
-  SGIS_ElementHooks hooks;
-  if (!CurrentElementHooks(&hooks) || hooks.bind == nullptr || hooks.archive == nullptr) {
-    LogNoElementFactory(kMethod);
-    return FALSE;
-  }
-  if (path == nullptr || path[0] == '\0') {
-    GIS_LOG(GIS_LOG_LEVEL_STORAGE, kMethod, path == nullptr ? "szPath == NULL" : "szPath is empty");
-    return FALSE;
-  }
-  const PageHold hold(this, kMethod);
-  if (!hold) return FALSE;
-  std::vector<std::uint8_t> before;
-  FeatureClassContent content;
-  std::string error;
-  bool unreadable = false;
-  if (!DecodeFile(path, &content, &error, &unreadable) || !Encode(this, &before, &error)) {
-    GIS_LOG(GIS_LOG_LEVEL_STORAGE, kMethod, "%s: %s; the feature set is unchanged", path, error.c_str());
-    return FALSE;
-  }
-  // The elements of an earlier load end while their features are still there.
-  ReleaseLoaded();
-  class_->Replace(&content);
-  setName(content.name);
-  ForgetMembers();
-  // The elements read what they keep relative to the file they come from.
-  std::string previousPath = ExchangeFilePath(path);
-  // The IDs first: binding a feature of the wrong kind makes a new one.
-  const std::vector<int> ids = class_->ids();
-  std::vector<IGIS_Element*> made;
-  made.reserve(ids.size());
-  loaded_.reserve(ids.size());
-  bool ok = true;
-  for (std::size_t i = 0; i < ids.size(); ++i) {
-    Prefetch(*class_, i);
-    const int id = ids[i];
-    CGIS_Feature* feature = FeatureOf(*class_, i, id);
-    const char* type = feature != nullptr ? feature->attributes().GetString("TYPE") : nullptr;
-    IGIS_Element* element = type != nullptr ? hooks.bind(type, this, feature) : nullptr;
-    if (element == nullptr) {
-      GIS_LOG(GIS_LOG_LEVEL_STORAGE, kMethod, "%s: no element of type \"%s\" can be made for feature %d",
-              path, type != nullptr ? type : "", id);
-      ok = false;
-      break;
+  return md::basilo::FalseOnWant(kMethod, [&]() -> BOOL {
+    SGIS_ElementHooks hooks;
+    if (!CurrentElementHooks(&hooks) || hooks.bind == nullptr || hooks.archive == nullptr) {
+      LogNoElementFactory(kMethod);
+      return FALSE;
     }
-    made.push_back(element);
-    loaded_.push_back(GIS_GetElementHandle(element));
-  }
-  for (std::size_t i = 0; ok && i < made.size(); ++i) {
-    Prefetch(*class_, i);
-    if (i + 4 < made.size()) __builtin_prefetch(made[i + 4]);
-    if (!hooks.archive(made[i], 1)) {
-      GIS_LOG(GIS_LOG_LEVEL_STORAGE, kMethod, "%s: the element of feature %d (%s) cannot be read", path,
-              ids[i], TypeOf(FeatureOf(*class_, i, ids[i])));
-      ok = false;
+    if (!PathGiven(path, kMethod)) return FALSE;
+    const PageHold hold(this, kMethod);
+    if (!hold) return FALSE;
+    std::vector<std::uint8_t> before;
+    FeatureClassContent content;
+    std::string error;
+    bool unreadable = false;
+    if (!DecodeFile(path, &content, &error, &unreadable) || !Encode(this, &before, &error)) {
+      GIS_LOG(GIS_LOG_LEVEL_STORAGE, kMethod, "%s: %s; the feature set is unchanged", path, error.c_str());
+      return FALSE;
     }
-  }
-  if (ok) return TRUE;
-  ReleaseLoaded();
-  Install(this, before.data(), before.size(), false, kMethod, "the features before the load");
-  ExchangeFilePath(std::move(previousPath));
-  return FALSE;
+    // The elements of an earlier load end while their features are still there.
+    ReleaseLoaded();
+    class_->Replace(&content);
+    setName(content.name);
+    ForgetMembers();
+    // The elements read what they keep relative to the file they come from.
+    std::string previousPath = ExchangeFilePath(path);
+    // The IDs first: binding a feature of the wrong kind makes a new one.
+    const std::vector<int> ids = class_->ids();
+    std::vector<IGIS_Element*> made;
+    made.reserve(ids.size());
+    loaded_.reserve(ids.size());
+    bool ok = true;
+    for (std::size_t i = 0; i < ids.size(); ++i) {
+      Prefetch(*class_, i);
+      const int id = ids[i];
+      CGIS_Feature* feature = FeatureOf(*class_, i, id);
+      const char* type = feature != nullptr ? feature->attributes().GetString("TYPE") : nullptr;
+      IGIS_Element* element = type != nullptr ? hooks.bind(type, this, feature) : nullptr;
+      if (element == nullptr) {
+        GIS_LOG(GIS_LOG_LEVEL_STORAGE, kMethod, "%s: no element of type \"%s\" can be made for feature %d",
+                path, type != nullptr ? type : "", id);
+        ok = false;
+        break;
+      }
+      made.push_back(element);
+      loaded_.push_back(GIS_GetElementHandle(element));
+    }
+    for (std::size_t i = 0; ok && i < made.size(); ++i) {
+      Prefetch(*class_, i);
+      if (i + 4 < made.size()) __builtin_prefetch(made[i + 4]);
+      if (!hooks.archive(made[i], 1)) {
+        GIS_LOG(GIS_LOG_LEVEL_STORAGE, kMethod, "%s: the element of feature %d (%s) cannot be read", path,
+                ids[i], TypeOf(FeatureOf(*class_, i, ids[i])));
+        ok = false;
+      }
+    }
+    if (ok) return TRUE;
+    ReleaseLoaded();
+    Install(this, before.data(), before.size(), false, kMethod, "the features before the load");
+    ExchangeFilePath(std::move(previousPath));
+    return FALSE;
+  });
 }
 
 }  // namespace md::featra

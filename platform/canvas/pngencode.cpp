@@ -11,7 +11,9 @@
 #include <cstring>
 #include <initializer_list>
 #include <iterator>
+#include <new>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -573,9 +575,20 @@ bool EncodePng(const PngRows& rows, const PngSink& sink, unsigned threads) {
     parts[i].last = i + 1 == stripes;
   }
   {
+    // Where a thread cannot be started (a process limit, a control group's
+    // pids limit, no memory for its stack), this thread compresses the
+    // stripes left: the same bytes, later.
     std::vector<std::thread> workers;
-    for (int i = 1; i < stripes; ++i) workers.emplace_back(CompressStripe, std::cref(rows), &parts[i]);
+    int started = 1;
+    try {
+      workers.reserve(static_cast<std::size_t>(stripes - 1));
+      for (; started < stripes; ++started)
+        workers.emplace_back(CompressStripe, std::cref(rows), &parts[static_cast<std::size_t>(started)]);
+    } catch (const std::system_error&) {
+    } catch (const std::bad_alloc&) {
+    }
     CompressStripe(rows, &parts[0]);
+    for (int i = started; i < stripes; ++i) CompressStripe(rows, &parts[static_cast<std::size_t>(i)]);
     for (std::thread& t : workers) t.join();
   }
   return EmitPngStripes(rows.width, rows.height, parts, sink, rows.dpi);

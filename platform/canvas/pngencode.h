@@ -44,7 +44,8 @@ std::uint32_t PngPixelsPerMetre(double dpi);
 
 // Encodes the rows as an 8-bit RGB PNG stating their resolution, handing its
 // bytes to the sink, on at most `threads` threads (0: as many as the machine
-// has, at most 8). False on a bad size or resolution, a missing row, a
+// has, at most 8; fewer where no more can be started, down to the calling
+// one alone). False on a bad size or resolution, a missing row, a
 // compression failure or a sink that stops.
 bool EncodePng(const PngRows& rows, const PngSink& sink, unsigned threads = 0);
 

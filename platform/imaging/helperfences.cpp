@@ -12,6 +12,7 @@
 #include <mutex>
 #include <vector>
 
+#include "platform/files/errortext.h"
 #include "platform/imaging/isolate.h"
 #include "platform/imaging/protocol/fences.h"
 
@@ -27,16 +28,18 @@ UnfencedHook SetUnfencedHook(UnfencedHook hook) { return g_hook.exchange(hook); 
 namespace {
 
 // Asks the warden which fences a program gets here, `without` left out; -1
-// when it could not be asked.
-int AskWarden(int without) {
+// when it could not be asked or a passing failure kept it from learning them,
+// with *why saying what kept it.
+int AskWarden(int without, std::string* why) {
   std::string warden = detail::ProgramBesideLibrary("mapdeck-warden");
   int out[2];
   if (::pipe2(out, O_CLOEXEC) != 0) return -1;
   posix_spawn_file_actions_t actions;
   ::posix_spawn_file_actions_init(&actions);
   ::posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-  std::string flag = "--fences", left = std::to_string(without);
-  char* argv[] = {warden.data(), flag.data(), left.data(), nullptr};
+  std::string flag = "--fences", left = std::to_string(without),
+              pretended = std::to_string(detail::TakeWardenProbeFailure());
+  char* argv[] = {warden.data(), flag.data(), left.data(), pretended.data(), nullptr};
   std::vector<std::string> variables = detail::ProgramEnvironment();
   std::vector<char*> envp;
   for (auto& v : variables) envp.push_back(v.data());
@@ -56,20 +59,30 @@ int AskWarden(int without) {
   }
   char* end = nullptr;
   const long fences = std::strtol(said.c_str(), &end, 10);
-  return r == 0 && end != said.c_str() && *end == '\n' ? static_cast<int>(fences) : -1;
+  const bool answered = r == 0 && end != said.c_str() && *end == '\n';
+  if (answered && fences >= 0) return static_cast<int>(fences);
+  if (r != 0)
+    *why = "its warden " + warden + " could not be started: " + md::files::StartErrorText(r);
+  else if (answered)
+    *why = "its warden could not try it: " + md::files::StartErrorText(static_cast<int>(-fences));
+  else
+    *why = "its warden " + warden + " did not answer";
+  return -1;
 }
 
 }  // namespace
 
-int detail::HelperFences() {
-  // Asked once a process for each set of fences left out, until it answers.
+int detail::HelperFences(std::string* why) {
+  // Asked once a process for each set of fences left out, until it answers;
+  // an answer that a passing failure spoiled is not kept.
   static std::mutex mutex;
   static std::map<int, int> known;
   const int without = WardenFencesWithout();
   std::lock_guard<std::mutex> lock(mutex);
   const auto it = known.find(without);
   if (it != known.end()) return it->second;
-  const int fences = AskWarden(without);
+  std::string ignored;
+  const int fences = AskWarden(without, why != nullptr ? why : &ignored);
   if (fences >= 0) known.emplace(without, fences);
   return fences;
 }

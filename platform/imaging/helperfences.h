@@ -20,10 +20,12 @@ namespace detail {
 
 // The fences the warden beside the library puts a program in here, those
 // SetWardenFencesWithout (isolate.h) leaves out excepted, as fence.h's bits;
-// -1 when the warden could not be asked. Asked once a process (for each set
-// left out) and kept: every run then gets them, or is not started
-// (isolate.h).
-int HelperFences();
+// -1 when the warden could not be asked or could not learn them for a
+// passing cause (a process limit, no memory, no descriptor), *why (when
+// given) saying what kept it. Asked once a process (for each set left out)
+// and kept once learned: every run then gets them, or is not started
+// (isolate.h); a failure is asked again at the next run.
+int HelperFences(std::string* why = nullptr);
 
 // What `fences` leave unfenced, in words; "" for nothing.
 std::string UnfencedText(int fences);

@@ -65,6 +65,7 @@ constexpr std::size_t kAnswerBytes = 4096;
 constexpr std::size_t kReasonChars = 400;
 
 std::atomic<int> g_forkFailure{0};
+std::atomic<int> g_probeFailure{0};
 std::atomic<int> g_fencesWithout{0};
 std::atomic<int> g_fencesTakenAway{0};
 std::mutex g_passedMutex;
@@ -159,7 +160,7 @@ pid_t Spawn(const std::string& warden, const std::string& program, const std::ve
   ::posix_spawnattr_destroy(&attr);
   ::posix_spawn_file_actions_destroy(&actions);
   if (r != 0) {
-    *error = "cannot start the renderer " + program + ": " + md::files::ErrorText(r);
+    *error = "cannot start the renderer " + program + ": " + md::files::StartErrorText(r);
     return -1;
   }
   return pid;
@@ -404,7 +405,7 @@ IsolatedEnd Outcome(const std::string& program, const Heard& heard, const Isolat
     return IsolatedEnd::NotRun;
   }
   if (report.kind == WardenReport::NotStarted) {
-    *error = "the renderer " + program + " could not start: " + md::files::ErrorText(report.value);
+    *error = "the renderer " + program + " could not start: " + md::files::StartErrorText(report.value);
     return IsolatedEnd::NotRun;
   }
   if (report.kind == WardenReport::Unfenced) {
@@ -461,9 +462,11 @@ bool RunIsolated(const std::string& program, const std::vector<std::string>& arg
     return false;
   }
   // The fences this process's programs get, which a run must get too.
-  const int expected = HelperFences();
+  std::string unlearned;
+  const int expected = HelperFences(&unlearned);
   if (expected < 0) {
-    *error = "the renderer " + program + " was not started: its sandbox could not be learned";
+    *error =
+        "the renderer " + program + " was not started: its sandbox could not be learned (" + unlearned + ")";
     return false;
   }
   RunFiles files;
@@ -483,6 +486,10 @@ bool RunIsolated(const std::string& program, const std::vector<std::string>& arg
 }
 
 int SetWardenForkFailure(int error) { return g_forkFailure.exchange(error); }
+
+int SetWardenProbeFailure(int error) { return g_probeFailure.exchange(error); }
+
+int TakeWardenProbeFailure() { return g_probeFailure.exchange(0); }
 
 int SetWardenFencesWithout(int fences) { return g_fencesWithout.exchange(fences); }
 

@@ -78,6 +78,13 @@ bool RunIsolated(const std::string& program, const std::vector<std::string>& arg
 // alone; answers the one it replaced.
 int SetWardenForkFailure(int error);
 
+// The errno the next probe of the fences (HelperFences) pretends the
+// making of its Landlock ruleset failed with (tests: a passing failure, such
+// as EMFILE); 0: none. Taken by that probe alone; answers the one it
+// replaced.
+int SetWardenProbeFailure(int error);
+int TakeWardenProbeFailure();
+
 // The fences the warden leaves out of every run, and out of what
 // HelperFences (helperfences.h) learns, as if the kernel lacked them
 // (tests): helper/fence.h's kFenceLandlock, kFenceNamespaces and

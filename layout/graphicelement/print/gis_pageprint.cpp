@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "host/basilo/falseonwant.h"
 #include "host/basilo/igis_log.h"
 #include "host/basilo/makeornull.h"
 #include "host/display/cgis_printdisplay.h"
@@ -139,78 +140,84 @@ extern "C" {
 
 BOOL GIS_PrintPageToFile(IGIS_FeatureSet* page, int paperWidth, int paperHeight, int dpi, const char* path) {
   constexpr const char* kMethod = "GIS_PrintPageToFile";
-  const md::featra::PageHold hold(page, kMethod);
-  if (!hold || !CheckPage(page, paperWidth, paperHeight, kMethod)) return FALSE;
-  if (path == nullptr || path[0] == '\0') {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, path == nullptr ? "szPath == NULL" : "szPath is empty");
-    return FALSE;
-  }
-  const std::string file = path;
-  const bool png = EndsWith(file, ".png");
-  if (!png && !EndsWith(file, ".pdf")) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "\"%s\" ends neither in .png nor in .pdf", file.c_str());
-    return FALSE;
-  }
-  std::vector<IGIS_Element*> elements;
-  if (!CheckDpi(dpi, png ? GIS_PRINT_MAX_RASTER_DPI : GIS_PRINT_VECTOR_DPI, kMethod) ||
-      !TopLevelElements(page, kMethod, &elements))
-    return FALSE;
-  const double widthMm = paperWidth / 100.0;
-  const double heightMm = paperHeight / 100.0;
-  std::string why;
-  std::unique_ptr<CairoCanvas> canvas = png ? CairoCanvas::createPageImage(widthMm, heightMm, dpi)
-                                            : CairoCanvas::createPdf(file, widthMm, heightMm, dpi, &why);
-  if (canvas == nullptr) {
-    if (png)
-      GIS_LOG(GIS_LOG_LEVEL_STORAGE, kMethod, "cannot make a raster of %g x %g mm at %d dpi", widthMm,
-              heightMm, dpi);
-    else
+  return md::basilo::FalseOnWant(kMethod, [&]() -> BOOL {
+    const md::featra::PageHold hold(page, kMethod);
+    if (!hold || !CheckPage(page, paperWidth, paperHeight, kMethod)) return FALSE;
+    if (path == nullptr || path[0] == '\0') {
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, path == nullptr ? "szPath == NULL" : "szPath is empty");
+      return FALSE;
+    }
+    const std::string file = path;
+    const bool png = EndsWith(file, ".png");
+    if (!png && !EndsWith(file, ".pdf")) {
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "\"%s\" ends neither in .png nor in .pdf", file.c_str());
+      return FALSE;
+    }
+    std::vector<IGIS_Element*> elements;
+    if (!CheckDpi(dpi, png ? GIS_PRINT_MAX_RASTER_DPI : GIS_PRINT_VECTOR_DPI, kMethod) ||
+        !TopLevelElements(page, kMethod, &elements))
+      return FALSE;
+    const double widthMm = paperWidth / 100.0;
+    const double heightMm = paperHeight / 100.0;
+    std::string why;
+    std::unique_ptr<CairoCanvas> canvas = png ? CairoCanvas::createPageImage(widthMm, heightMm, dpi)
+                                              : CairoCanvas::createPdf(file, widthMm, heightMm, dpi, &why);
+    if (canvas == nullptr) {
+      if (png)
+        GIS_LOG(GIS_LOG_LEVEL_STORAGE, kMethod, "cannot make a raster of %g x %g mm at %d dpi", widthMm,
+                heightMm, dpi);
+      else
+        GIS_LOG(GIS_LOG_LEVEL_STORAGE, kMethod, "writing %s failed: %s", file.c_str(), why.c_str());
+      return FALSE;
+    }
+    const Drawn drawn = PrintOnCanvas(elements, paperWidth, paperHeight, dpi, canvas.get(), kMethod);
+    // A page drawn is written, also with elements that failed (crossed out,
+    // each with its record); a page not drawn writes no file.
+    if (drawn == Drawn::kNothing) {
+      if (!png) canvas->discard();
+      return FALSE;
+    }
+    const bool written = png ? canvas->writePng(file, &why) : canvas->finish();
+    if (!written) {
+      if (!png) why = canvas->failure();
       GIS_LOG(GIS_LOG_LEVEL_STORAGE, kMethod, "writing %s failed: %s", file.c_str(), why.c_str());
-    return FALSE;
-  }
-  const Drawn drawn = PrintOnCanvas(elements, paperWidth, paperHeight, dpi, canvas.get(), kMethod);
-  // A page drawn is written, also with elements that failed (crossed out,
-  // each with its record); a page not drawn writes no file.
-  if (drawn == Drawn::kNothing) {
-    if (!png) canvas->discard();
-    return FALSE;
-  }
-  const bool written = png ? canvas->writePng(file, &why) : canvas->finish();
-  if (!written) {
-    if (!png) why = canvas->failure();
-    GIS_LOG(GIS_LOG_LEVEL_STORAGE, kMethod, "writing %s failed: %s", file.c_str(), why.c_str());
-  }
-  return drawn == Drawn::kWhole && written ? TRUE : FALSE;
+    }
+    return drawn == Drawn::kWhole && written ? TRUE : FALSE;
+  });
 }
 
 BOOL GIS_PrintPageToSurface(IGIS_FeatureSet* page, int paperWidth, int paperHeight, int dpi,
                             cairo_surface_t* surface) {
   constexpr const char* kMethod = "GIS_PrintPageToSurface";
-  const md::featra::PageHold hold(page, kMethod);
-  std::vector<IGIS_Element*> elements;
-  if (!hold || !CheckPage(page, paperWidth, paperHeight, kMethod) ||
-      !CheckDpi(dpi, GIS_PRINT_VECTOR_DPI, kMethod) || !TopLevelElements(page, kMethod, &elements))
-    return FALSE;
-  std::unique_ptr<CairoCanvas> canvas =
-      CairoCanvas::createOnSurface(surface, paperWidth / 100.0, paperHeight / 100.0, dpi);
-  if (canvas == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "pSurface == NULL or in error");
-    return FALSE;
-  }
-  const Drawn drawn = PrintOnCanvas(elements, paperWidth, paperHeight, dpi, canvas.get(), kMethod);
-  return drawn == Drawn::kWhole && canvas->finish() ? TRUE : FALSE;
+  return md::basilo::FalseOnWant(kMethod, [&]() -> BOOL {
+    const md::featra::PageHold hold(page, kMethod);
+    std::vector<IGIS_Element*> elements;
+    if (!hold || !CheckPage(page, paperWidth, paperHeight, kMethod) ||
+        !CheckDpi(dpi, GIS_PRINT_VECTOR_DPI, kMethod) || !TopLevelElements(page, kMethod, &elements))
+      return FALSE;
+    std::unique_ptr<CairoCanvas> canvas =
+        CairoCanvas::createOnSurface(surface, paperWidth / 100.0, paperHeight / 100.0, dpi);
+    if (canvas == nullptr) {
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "pSurface == NULL or in error");
+      return FALSE;
+    }
+    const Drawn drawn = PrintOnCanvas(elements, paperWidth, paperHeight, dpi, canvas.get(), kMethod);
+    return drawn == Drawn::kWhole && canvas->finish() ? TRUE : FALSE;
+  });
 }
 
 BOOL GIS_DrawPageToDisplay(HDC hdc, IGIS_FeatureSet* page, IGIS_Display* display) {
   constexpr const char* kMethod = "GIS_DrawPageToDisplay";
-  if (hdc == nullptr || display == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, hdc == nullptr ? "hdc == NULL" : "pDisplay == NULL");
-    return FALSE;
-  }
-  const md::featra::PageHold hold(page, kMethod);
-  std::vector<IGIS_Element*> elements;
-  if (!hold || !CheckPage(page, kMethod) || !TopLevelElements(page, kMethod, &elements)) return FALSE;
-  return DrawThrough(hdc, display, false, elements, kMethod) ? TRUE : FALSE;
+  return md::basilo::FalseOnWant(kMethod, [&]() -> BOOL {
+    if (hdc == nullptr || display == nullptr) {
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, hdc == nullptr ? "hdc == NULL" : "pDisplay == NULL");
+      return FALSE;
+    }
+    const md::featra::PageHold hold(page, kMethod);
+    std::vector<IGIS_Element*> elements;
+    if (!hold || !CheckPage(page, kMethod) || !TopLevelElements(page, kMethod, &elements)) return FALSE;
+    return DrawThrough(hdc, display, false, elements, kMethod) ? TRUE : FALSE;
+  });
 }
 
 void* GIS_BeginPageDrawing() {
@@ -229,19 +236,21 @@ void GIS_EndPageDrawing(void* drawing) {
 BOOL GIS_PrintPageToDC(HDC hdc, IGIS_FeatureSet* page, int paperWidth, int paperHeight,
                        IGIS_Element* const* elements, int count) {
   constexpr const char* kMethod = "GIS_PrintPageToDC";
-  const md::featra::PageHold hold(page, kMethod);
-  if (!hold || !CheckPage(page, paperWidth, paperHeight, kMethod)) return FALSE;
-  if (hdc == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "hdc == NULL");
-    return FALSE;
-  }
-  std::vector<IGIS_Element*> chosen;
-  if (elements == nullptr) {
-    if (!TopLevelElements(page, kMethod, &chosen)) return FALSE;
-  } else {
-    chosen.assign(elements, elements + (count > 0 ? count : 0));
-  }
-  return DrawElements(hdc, paperWidth, paperHeight, chosen, kMethod) ? TRUE : FALSE;
+  return md::basilo::FalseOnWant(kMethod, [&]() -> BOOL {
+    const md::featra::PageHold hold(page, kMethod);
+    if (!hold || !CheckPage(page, paperWidth, paperHeight, kMethod)) return FALSE;
+    if (hdc == nullptr) {
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "hdc == NULL");
+      return FALSE;
+    }
+    std::vector<IGIS_Element*> chosen;
+    if (elements == nullptr) {
+      if (!TopLevelElements(page, kMethod, &chosen)) return FALSE;
+    } else {
+      chosen.assign(elements, elements + (count > 0 ? count : 0));
+    }
+    return DrawElements(hdc, paperWidth, paperHeight, chosen, kMethod) ? TRUE : FALSE;
+  });
 }
 
 }  // extern "C"

@@ -55,6 +55,17 @@
 namespace md::imaging::detail {
 namespace {
 
+// The error of the first fence refused for a passing cause (no memory, no
+// descriptor, a process limit), 0 for none: such an answer holds for this
+// moment only. The process fences itself on one thread.
+int g_passing = 0;
+
+// Notes `error` when it is a passing one.
+void NotePassing(int error) {
+  if (g_passing == 0 && (error == EAGAIN || error == ENOMEM || error == EMFILE || error == ENFILE))
+    g_passing = error;
+}
+
 // ---- Landlock ----
 
 // The ruleset's attribute as ABI 6 has it; an older kernel takes the longer
@@ -158,7 +169,10 @@ int LandlockRuleset(const char* program, int* fences) {
   if (abi >= 4) attr.net = LANDLOCK_ACCESS_NET_BIND_TCP | LANDLOCK_ACCESS_NET_CONNECT_TCP;
   if (abi >= 6) attr.scoped = LANDLOCK_SCOPE_ABSTRACT_UNIX_SOCKET | LANDLOCK_SCOPE_SIGNAL;
   const int ruleset = static_cast<int>(::syscall(SYS_landlock_create_ruleset, &attr, sizeof attr, 0));
-  if (ruleset < 0) return -1;
+  if (ruleset < 0) {
+    NotePassing(errno);
+    return -1;
+  }
   *fences |= kFenceLandlock | (abi >= 4 ? kFenceLandlockNet : 0) | (abi >= 6 ? kFenceLandlockScope : 0);
 
   const std::string self = program;
@@ -269,7 +283,10 @@ int WatchProgram(pid_t program, long long processorMs, const sigset_t& watched) 
 bool Namespaces(int notTheirs, long long processorMs) {
   const uid_t uid = ::geteuid();
   const gid_t gid = ::getegid();
-  if (::unshare(CLONE_NEWUSER | CLONE_NEWNS | CLONE_NEWNET | CLONE_NEWPID | CLONE_NEWIPC) != 0) return false;
+  if (::unshare(CLONE_NEWUSER | CLONE_NEWNS | CLONE_NEWNET | CLONE_NEWPID | CLONE_NEWIPC) != 0) {
+    NotePassing(errno);
+    return false;
+  }
   mount_attr readOnly{};
   readOnly.attr_set = MOUNT_ATTR_RDONLY | MOUNT_ATTR_NOSUID | MOUNT_ATTR_NODEV;
   const bool mapped =
@@ -465,7 +482,10 @@ constexpr unsigned long kIoctls[] = {TCGETS, TIOCGWINSZ, FIONREAD, FIONBIO, FIOC
 // be.
 bool Filter(pid_t self, int execFd) {
   scmp_filter_ctx filter = ::seccomp_init(SCMP_ACT_ERRNO(EPERM));
-  if (filter == nullptr) return false;
+  if (filter == nullptr) {
+    NotePassing(ENOMEM);
+    return false;
+  }
   // The native architecture alone (x32's calls, on x86-64, are another
   // one's): every call of another refused like any call not allowed, so
   // that a program trying one learns of the refusal as of any other.
@@ -522,7 +542,9 @@ bool Filter(pid_t self, int execFd) {
   for (int option : {PR_SET_NAME, PR_GET_NAME, PR_GET_DUMPABLE, PR_SET_DUMPABLE, PR_GET_SECCOMP,
                      PR_GET_NO_NEW_PRIVS, PR_CAPBSET_READ, PR_SET_VMA, PR_GET_PDEATHSIG, PR_SET_PDEATHSIG})
     rule(SCMP_ACT_ALLOW, SCMP_SYS(prctl), {SCMP_A0_32(SCMP_CMP_EQ, static_cast<scmp_datum_t>(option))});
-  ok = ok && ::seccomp_load(filter) == 0;
+  const int loaded = ok ? ::seccomp_load(filter) : 0;
+  if (loaded < 0) NotePassing(-loaded);
+  ok = ok && loaded == 0;
   ::seccomp_release(filter);
   return ok;
 }
@@ -532,7 +554,10 @@ bool Filter(pid_t self, int execFd) {
 int FenceProgram(const FenceRequest& request) {
   const int without = request.without;
   int fences = 0;
-  const int ruleset = (without & kFenceLandlock) != 0 ? -1 : LandlockRuleset(request.program, &fences);
+  if (request.pretended != 0) NotePassing(request.pretended);
+  const int ruleset = (without & kFenceLandlock) != 0 || request.pretended != 0
+                          ? -1
+                          : LandlockRuleset(request.program, &fences);
   if (ruleset < 0 && (without & kFenceNamespaces) == 0 && Namespaces(request.notTheirs, request.processorMs))
     fences |= kFenceNamespaces;
   const bool noNewPrivileges = ::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0;
@@ -542,6 +567,7 @@ int FenceProgram(const FenceRequest& request) {
   if (ruleset >= 0) ::close(ruleset);
   if (noNewPrivileges && (without & kFenceFilter) == 0 && Filter(::getpid(), request.execFd))
     fences |= kFenceFilter;
+  if (request.passing != nullptr) *request.passing = g_passing;
   return fences;
 }
 

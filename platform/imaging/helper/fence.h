@@ -88,6 +88,14 @@ struct FenceRequest {
   // Where namespaces are made, the processor time after which the
   // namespace's first process kills the program (0: none).
   long long processorMs = 0;
+  // Set to the error that refused a fence for a passing cause (EAGAIN,
+  // ENOMEM, EMFILE, ENFILE), 0 where none did: the fences answered then are
+  // fewer than the kernel gives.
+  int* passing = nullptr;
+  // An error the making of the Landlock ruleset pretends to fail with, 0
+  // for none (tests: the warden's argument, isolate.h's
+  // SetWardenProbeFailure).
+  int pretended = 0;
 };
 
 // Fences the calling process for the program, whose exec follows; answers

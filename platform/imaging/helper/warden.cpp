@@ -18,23 +18,22 @@
 //
 //   mapdeck-warden <the library's process id> <errno> <without> <expected> <program> --isolated
 //                  <processor ms> <extra memory> <argument>...
-//   mapdeck-warden --fences <without>
+//   mapdeck-warden --fences <without> <errno>
 //
-// where a non-zero errno is a failure of the warden's fork to pretend,
+// where a non-zero errno is a failure of the warden's fork, or of the
+// probe's Landlock ruleset, to pretend (tests),
 // `without` the fences to leave out as if the kernel lacked them (tests;
 // both 0 otherwise) and `expected` the fences the program must get, as
 // fence.h's bits; the second form prints the fences a program gets here,
-// `without` left out. Its environment leaves no fence out. The program gets
-// the warden's environment and descriptors but the report's (run.h) and an
-// empty signal mask; the warden keeps none of the run's descriptors, so that
-// the answer pipe closes once the program and what it started are gone.
-// When the program ends, or the library asks for the end (SIGTERM, also
-// sent when the library's thread ends), every process below the warden is
-// killed and reaped, and the report says how the program ended (SIGXCPU:
-// killed as its processor time ran out), or that it could not be started,
-// and why. Where the warden cannot reach what is left that way (it is no
-// subreaper, /proc cannot be read), it ends its process group last, and
-// itself with it.
+// `without` left out, or the errno, negated, of a passing failure (a fork
+// or a fence refused for want of a process, memory or a descriptor). Its environment leaves no fence out. The
+// program gets the warden's environment and descriptors but the report's (run.h) and an empty signal mask;
+// the warden keeps none of the run's descriptors, so that the answer pipe closes once the program and what it
+// started are gone. When the program ends, or the library asks for the end (SIGTERM, also sent when the
+// library's thread ends), every process below the warden is killed and reaped, and the report says how the
+// program ended (SIGXCPU: killed as its processor time ran out), or that it could not be started, and why.
+// Where the warden cannot reach what is left that way (it is no subreaper, /proc cannot be read), it ends its
+// process group last, and itself with it.
 #include "platform/imaging/protocol/run.h"
 
 #include <dirent.h>
@@ -272,18 +271,30 @@ bool IsScript(int fd) {
 }
 
 // With "--fences": the fences the program would be put in here, leaving out
-// `without`, as the number fence.h's bits make, on standard output.
-int SayFences(const char* self, int without) {
+// `without`, as the number fence.h's bits make, on standard output; the
+// errno, negated, where a passing failure kept them from being learned.
+int SayFences(const char* self, int without, int pretended) {
   int told[2];
-  if (::pipe2(told, O_CLOEXEC) != 0) return 1;
+  if (::pipe2(told, O_CLOEXEC) != 0) {
+    std::printf("%d\n", -errno);
+    return 0;
+  }
   const pid_t child = ::fork();
+  if (child < 0) {
+    std::printf("%d\n", -errno);
+    return 0;
+  }
   if (child == 0) {
     md::imaging::detail::FenceRequest request;
     request.program = self;
     request.notTheirs = told[1];
     request.without = without;
+    request.pretended = pretended;
+    int passing = 0;
+    request.passing = &passing;
     const int fences = md::imaging::detail::FenceProgram(request);
-    WriteAll(told[1], &fences, sizeof fences);
+    const int said = passing != 0 ? -passing : fences;
+    WriteAll(told[1], &said, sizeof said);
     ::_exit(0);
   }
   ::close(told[1]);
@@ -300,8 +311,8 @@ int SayFences(const char* self, int without) {
 
 int main(int argc, char** argv) {
   int without = 0, expected = 0;
-  if (argc == 3 && std::strcmp(argv[1], "--fences") == 0 && ReadFences(argv[2], kLeftOut, &without))
-    return SayFences(argv[0], without);
+  if (argc == 4 && std::strcmp(argv[1], "--fences") == 0 && ReadFences(argv[2], kLeftOut, &without))
+    return SayFences(argv[0], without, std::atoi(argv[3]));
   long long processorMs = 0;
   unsigned long long extra = 0;
   if (argc < 9 || !ReadFences(argv[3], kLeftOut, &without) || !ReadFences(argv[4], kAnyFence, &expected) ||

@@ -437,6 +437,39 @@ TEST(ImagingHelperSandbox, AHelperThatCannotBeRunSaysWhy) {
 // A run that gets fewer fences than the warden's probe said this process's
 // runs get is not started, as root and as nobody: its reason names those
 // missing, the program never answered, and the next run is fenced and runs.
+// A probe of the fences that a passing failure spoiled (no descriptor, no
+// memory, a process limit) answers none, saying why, and is asked again at
+// the next run, rather than keeping fewer fences for the process's life.
+TEST(ImagingHelperSandbox, AProbeSpoiledByAPassingFailureIsAskedAgain) {
+  if (!kernel::kFencesCanRun) GTEST_SKIP() << "the warden's fences cannot run under ThreadSanitizer";
+  const struct {
+    int error;  // the probe's Landlock ruleset pretends to fail with it
+    const char* text;
+  } rows[] = {{EMFILE, "Too many open files"},
+              {ENOMEM, "Cannot allocate memory"},
+              {EAGAIN, "Resource temporarily unavailable"}};
+  const bool landlock = kernel::Gives(detail::kFenceLandlock, 0);
+  GTEST_FLAG_SET(death_test_style, "threadsafe");  // a process whose fences are still to be learned
+  for (const auto& row : rows) {
+    EXPECT_EXIT(
+        {
+          detail::SetWardenProbeFailure(row.error);
+          std::string why;
+          const int spoiled = detail::HelperFences(&why);
+          const int learned = detail::HelperFences();
+          std::fprintf(stderr, "%d|%s|%s", spoiled, why.c_str(),
+                       learned < 0                               ? "none"
+                       : (learned & detail::kFenceLandlock) != 0 ? "Landlock"
+                                                                 : "no Landlock");
+          ::_exit(0);
+        },
+        testing::ExitedWithCode(0),
+        std::string("^-1[|]its warden could not try it: ") + row.text + "[^|]*[|]" +
+            (landlock ? "Landlock" : "no Landlock") + "$")
+        << row.text;
+  }
+}
+
 TEST(ImagingHelperSandbox, ARunWithoutAFenceItsProcessGetsIsNotStarted) {
   const struct {
     int without;    // pretended missing, the probe knowing
