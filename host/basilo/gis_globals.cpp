@@ -1,5 +1,4 @@
 #include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -13,20 +12,40 @@
 
 namespace {
 
-// The system's temporary folder, without a trailing separator.
-std::string SystemTempDir() {
-  std::error_code ec;
-  std::string base = std::filesystem::temp_directory_path(ec).string();
-  if (ec || base.empty()) base = "/tmp";
-  while (base.size() > 1 && base.back() == '/') base.pop_back();
-  return base;
+// The environment's temporary folder, looked for as the C++ library looks
+// for it, without a trailing separator; its variable's name in *variable.
+std::string WantedTempDir(std::string* variable) {
+  for (const char* name : {"TMPDIR", "TMP", "TEMP", "TEMPDIR"}) {
+    const char* value = std::getenv(name);
+    if (value == nullptr || value[0] == '\0') continue;
+    std::string base = value;
+    while (base.size() > 1 && base.back() == '/') base.pop_back();
+    *variable = name;
+    return base;
+  }
+  return "";
 }
 
 // The folder GIS_GetTempDir answers, and the process's own folder it may be.
 struct TempDir {
   std::string path;
   std::unique_ptr<md::files::ProcessFolder> own;
+  std::string passedOver;  // why the environment's folder was not taken
 };
+
+const TempDir& TheTempDir() {
+  // Kept for the whole process, the process's own folder held with it: what
+  // ends with the process may still write there. Left when the process ends,
+  // it is removed by the next process that makes one.
+  static const TempDir* dir = [] {
+    auto* made = new TempDir();
+    std::string variable;
+    const std::string wanted = WantedTempDir(&variable);
+    made->path = md::basilo::ChooseTempDir(variable, wanted, "/tmp", &made->own, &made->passedOver);
+    return made;
+  }();
+  return *dir;
+}
 
 class CGIS_GlobalProperties final : public IGIS_GlobalProperties {
  public:
@@ -82,14 +101,9 @@ extern "C" IGIS_GlobalProperties* GIS_GetGlobalProperties() {
   return globals;
 }
 
-extern "C" const char* GIS_GetTempDir() {
-  // Kept for the whole process, the process's own folder held with it: what
-  // ends with the process may still write there. Left when the process ends,
-  // it is removed by the next process that makes one.
-  static const TempDir* dir = [] {
-    auto* made = new TempDir();
-    made->path = md::basilo::MakeTempDir(SystemTempDir(), &made->own);
-    return made;
-  }();
-  return dir->path.c_str();
+extern "C" const char* GIS_GetTempDir() { return TheTempDir().path.c_str(); }
+
+void md::basilo::TellTempDirPassedOver() {
+  const std::string& note = TheTempDir().passedOver;
+  if (!note.empty()) GIS_LOG(GIS_LOG_LEVEL_STORAGE, "GIS_GetTempDir", "%s", note.c_str());
 }

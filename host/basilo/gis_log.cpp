@@ -17,6 +17,7 @@
 
 #include "host/basilo/igis_globalproperties.h"
 #include "host/basilo/igis_log.h"
+#include "host/basilo/tempdir.h"
 
 namespace {
 
@@ -270,6 +271,10 @@ class CGIS_PerformanceLog final : public IGIS_PerformanceLog {
 // that code running in other libraries' static destructors can still log.
 extern "C" IGIS_Log* GIS_GetLogPtr() {
   static CGIS_Log* log = new CGIS_Log();
+  // The log's first record, where its folder is not the one the environment
+  // named, says so (written through this call, which then passes by).
+  static std::atomic<bool> told{false};
+  if (!told.load(std::memory_order_acquire) && !told.exchange(true)) md::basilo::TellTempDirPassedOver();
   return log;
 }
 

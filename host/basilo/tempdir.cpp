@@ -5,6 +5,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+
+#include "platform/files/errortext.h"
+
 namespace {
 
 // A folder only this user can use: a directory (not a link) owned by us.
@@ -16,16 +20,45 @@ bool UsableFolder(const std::string& path) {
 
 }  // namespace
 
-std::string md::basilo::MakeTempDir(const std::string& base,
-                                    std::unique_ptr<md::files::ProcessFolder>* pOwn) {
+std::string md::basilo::MakeTempDir(const std::string& base, std::unique_ptr<md::files::ProcessFolder>* pOwn,
+                                    std::string* pError) {
   const std::string uid = std::to_string(::getuid());
   const std::string shared = base + "/mapdeck-" + uid;
-  if (::mkdir(shared.c_str(), 0700) == 0 || UsableFolder(shared)) return shared;
+  if (::mkdir(shared.c_str(), 0700) == 0) return shared;
+  const int error = errno;
+  if (error != EEXIST) {
+    *pError = md::files::ErrorText(error);
+    return "";
+  }
+  if (UsableFolder(shared)) return shared;
   // The shared name is taken by someone else: a folder of this process's own.
   auto own = std::make_unique<md::files::ProcessFolder>(base, "mapdeck-" + uid + "-");
-  std::string error;
-  std::string path = own->Path(&error);
-  if (path.empty()) return base;
+  std::string path = own->Path(pError);
+  if (path.empty()) return "";
   *pOwn = std::move(own);
   return path;
+}
+
+std::string md::basilo::ChooseTempDir(const std::string& variable, const std::string& wanted,
+                                      const std::string& fallback,
+                                      std::unique_ptr<md::files::ProcessFolder>* pOwn, std::string* pNote) {
+  std::string why;
+  if (!wanted.empty()) {
+    struct stat st;
+    if (::stat(wanted.c_str(), &st) != 0) {
+      why = md::files::ErrorText(errno);
+    } else if (!S_ISDIR(st.st_mode)) {
+      why = "not a folder";
+    } else {
+      const std::string dir = MakeTempDir(wanted, pOwn, &why);
+      if (!dir.empty()) return dir;
+    }
+  }
+  std::string error;
+  std::string dir = MakeTempDir(fallback, pOwn, &error);
+  if (dir.empty()) dir = fallback;
+  if (!wanted.empty())
+    *pNote = "the temporary folder " + wanted + " (" + variable + ") cannot be used (" + why +
+             "): this process's log and pictures go to " + dir + " instead";
+  return dir;
 }
