@@ -188,7 +188,8 @@ DecodeResult RenderMetafile(const char* name, Format format, std::size_t memoryL
   if (maxPixels == 0) return Fail(name, "the memory limit leaves no room for a drawing");
   const RefusedKey key{format, memoryLimit, ContentOf(data, size)};
   std::string error;
-  if (RefusedBefore(key, &error)) return Fail(name, error + " (refused before)");
+  // Refused again in the words of its first refusal.
+  if (RefusedBefore(key, &error)) return Fail(name, error);
   // The helper plays the file and says its size; what it draws is painted,
   // or answered as a draw list, at each size it is drawn at (draw.h).
   std::shared_ptr<Bitmap> out;

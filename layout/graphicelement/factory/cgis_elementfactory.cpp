@@ -75,8 +75,26 @@ const TypeRow kTypes[] = {
 constexpr int kTypeCount = static_cast<int>(sizeof(kTypes) / sizeof(kTypes[0]));
 static_assert(kTypeCount == 26, "the factory knows 26 type identifiers");
 
+// Makes a new element of the type asked for by `szMethod`, the type named in
+// its one record when it answers NULL.
+IGIS_Element* CreateNamed(const char* szMethod, const char* szType, IGIS_FeatureSet* pOwner,
+                          IGIS_Feature* pFeature) {
+  if (szType == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "szType == NULL");
+    return nullptr;
+  }
+  for (const TypeRow& row : kTypes) {
+    if (std::strcmp(row.szType, szType) != 0) continue;
+    if (row.make != nullptr) return row.make(pOwner, pFeature);  // out of memory: its own record
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "\"%s\" is an element type this factory does not make", szType);
+    return nullptr;
+  }
+  GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "\"%s\" is not an element type (GetTypeName lists them)", szType);
+  return nullptr;
+}
+
 IGIS_Element* HookCreate(const char* szType, IGIS_FeatureSet* pOwner) {
-  return CGIS_ElementFactory::Create(szType, pOwner, nullptr);
+  return CreateNamed("CGIS_FeatureSet::CreateElement", szType, pOwner, nullptr);
 }
 void HookRelease(IGIS_Element* pElement) {
   if (pElement != nullptr) pElement->Release();
@@ -112,7 +130,7 @@ IGIS_Element* CGIS_ElementFactory::Create(const char* szType, IGIS_FeatureSet* p
 
 IGIS_Element* CGIS_ElementFactory::CreateElement(const char* szType, IGIS_FeatureSet* pOwner,
                                                  IGIS_Feature* pFeature) {
-  return Create(szType, pOwner, pFeature);
+  return CreateNamed("CGIS_ElementFactory::CreateElement", szType, pOwner, pFeature);
 }
 
 const char* CGIS_ElementFactory::GetFactoryType() { return MAPDECK_FACTORY_TYPE_BASIC; }

@@ -50,7 +50,6 @@ const md::imaging::UnfencedHook g_unfencedRecord = [] {
   md::imaging::SetUnfencedHook(record);
   return +record;
 }();
-constexpr const char* kCannotOpen = "不能打开文件%s";
 
 // Commit flags of an import (geometry and the file name).
 constexpr int kCommitImport = 80;
@@ -161,12 +160,17 @@ std::string CGIS_PictureElement::GetPictureDescription() const {
 
 BOOL CGIS_PictureElement::ImportPictureFromFile(const char* szFileName) {
   const std::string method = m_core.Method("ImportPictureFromFile");
-  if (szFileName == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "szFileName为NULL");
+  if (szFileName == nullptr || szFileName[0] == '\0') {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "no file named: szFileName is %s",
+            szFileName == nullptr ? "NULL" : "empty");
     return FALSE;
   }
   const std::string path(szFileName);
-  if (path == m_strFileName) return FALSE;
+  if (path == m_strFileName) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "%s is the picture's file already: nothing imported",
+            path.c_str());
+    return FALSE;
+  }
   // A longer path cannot be stored whole: refused rather than cut.
   if (path.size() > kMaxPathBytes) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "strlen(szFileName) > %zu", kMaxPathBytes);
@@ -304,7 +308,11 @@ BOOL CGIS_PictureElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
       } else {
         painted = md::imaging::DrawBitmap(hdc, bitmap, x, y, width, height, nullptr, &shortfall);
       }
-      const auto shown = [&] { return DrawsKeptCopy() ? KeptName() : path; };
+      // A metafile's records, as its decoding's, name its file, then its kind.
+      const auto shown = [&] {
+        return (DrawsKeptCopy() ? KeptName() : path) +
+               (bitmap.format == md::imaging::Format::Emf ? ": EMF" : ": WMF");
+      };
       if (!painted && !shortfall.why.empty()) {
         // A metafile not drawn at all (its time spent before any painting of
         // it was kept, its helper unable to paint it): crossed out, saying why.
@@ -394,7 +402,7 @@ bool CGIS_PictureElement::KeepBytes(const void* pData, std::size_t nSize) {
     md::layout::KeptPicturePtr kept =
         md::layout::KeepPicture(GIS_GetTempDir(), pData, nSize, m_strFileExt, &attempted);
     if (kept == nullptr) {
-      GIS_LOG(GIS_LOG_LEVEL_STORAGE, kFileMethod, kCannotOpen, attempted.c_str());
+      GIS_LOG(GIS_LOG_LEVEL_STORAGE, kFileMethod, "cannot write the picture's copy %s", attempted.c_str());
       return false;
     }
     m_pKept = std::move(kept);
@@ -556,7 +564,7 @@ void CGIS_PictureElement::ArchivePictureData(bool bKeep) {
   std::string why;
   const std::string source = GetSourcePath();
   if (!md::files::ReadWholeFile(source.c_str(), md::imaging::kDefaultMemoryLimit, &bytes, &why)) {
-    GIS_LOG(GIS_LOG_LEVEL_STORAGE, kFileMethod, kCannotOpen, source.c_str());
+    GIS_LOG(GIS_LOG_LEVEL_STORAGE, kFileMethod, "cannot read the file %s: %s", source.c_str(), why.c_str());
     return;
   }
   if (!KeepBytes(bytes.data(), bytes.size())) return;

@@ -2,10 +2,12 @@
 // element hooks that reach it.
 #include <cstring>
 #include <memory>
+#include <string>
 
 #include "host/basilo/releaseptr.h"
 #include "layout/graphicelement/compound/cgis_compoundelement.h"
 #include "tests/layout/graphicelement/element/elementtest.h"
+#include "tests/support/logmark.h"
 
 namespace {
 
@@ -66,22 +68,38 @@ TEST_F(ElementFactory, TwoFactoriesAreIndependent) {
   Keep(e);
 }
 
-TEST_F(ElementFactory, IdentifiersThatBuildNothingAndInexactNamesGiveNull) {
+// Each answers NULL with one record naming the type, through the factory
+// and through a feature set alike.
+TEST_F(ElementFactory, IdentifiersThatBuildNothingAndInexactNamesGiveNullWithARecordNamingThem) {
   FactoryPtr f(GIS_CreateGraphicElementFactoryObject());
   const int before = set_->GetFeatureClass()->GetFeatureCount();
-  const char* none[] = {
-      "GIS_TYPE_GRAPHIC_ELEMENT_ARC",
-      "GIS_TYPE_GRAPHIC_ELEMENT_TABLE",
-      "GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_TERRA",
-      "GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_TOPOGRAPHIC",
-      "gis_type_graphic_element_compound",
-      "GIS_TYPE_GRAPHIC_ELEMENT_COMPOUND ",
-      "GIS_TYPE_GRAPHIC_ELEMENT_COMPOUN",
-      "GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_DOUBLEALTERNATING",
-      "",
-      nullptr,
+  constexpr const char* kNotMade = "\" is an element type this factory does not make";
+  constexpr const char* kNoType = "\" is not an element type (GetTypeName lists them)";
+  const struct {
+    const char* type;
+    const char* said;  // after the quoted type; NULL: "szType == NULL"
+  } rows[] = {
+      {"GIS_TYPE_GRAPHIC_ELEMENT_ARC", kNotMade},
+      {"GIS_TYPE_GRAPHIC_ELEMENT_TABLE", kNotMade},
+      {"GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_TERRA", kNotMade},
+      {"GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_TOPOGRAPHIC", kNotMade},
+      {"gis_type_graphic_element_compound", kNoType},
+      {"GIS_TYPE_GRAPHIC_ELEMENT_COMPOUND ", kNoType},
+      {"GIS_TYPE_GRAPHIC_ELEMENT_COMPOUN", kNoType},
+      {"GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_DOUBLEALTERNATING", kNoType},
+      {"nonsense", kNoType},
+      {"", kNoType},
+      {nullptr, nullptr},
   };
-  for (const char* t : none) EXPECT_EQ(f->CreateElement(t, set_, nullptr), nullptr) << (t ? t : "(null)");
+  for (const auto& row : rows) {
+    const std::string text = row.type == nullptr ? "szType == NULL" : "\"" + std::string(row.type) + row.said;
+    md::test::LogMark mark;
+    EXPECT_EQ(f->CreateElement(row.type, set_, nullptr), nullptr) << (row.type ? row.type : "(null)");
+    EXPECT_EQ(set_->CreateElement(row.type), nullptr) << (row.type ? row.type : "(null)");
+    EXPECT_EQ(mark.Count(), 2u) << text;
+    EXPECT_EQ(mark.Count(GIS_LOG_LEVEL_CHECK, "CGIS_ElementFactory::CreateElement", text), 1) << text;
+    EXPECT_EQ(mark.Count(GIS_LOG_LEVEL_CHECK, "CGIS_FeatureSet::CreateElement", text), 1) << text;
+  }
   EXPECT_EQ(set_->GetFeatureClass()->GetFeatureCount(), before);
 }
 

@@ -222,7 +222,11 @@ TEST_F(PictureArchive, KeepingIsRefusedWithoutAReadableFileAndChangesNothing) {
   std::filesystem::remove(path);
   LogMark mark;
   e->ArchivePictureData(true);
-  EXPECT_TRUE(mark.Has(1, "CGIS_PictureElement::Archive", "不能打开文件" + path));
+  const std::vector<SGIS_LogRecord> records = mark.Records();
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(records[0].level, 1);
+  EXPECT_EQ(records[0].method, "CGIS_PictureElement::Archive");
+  EXPECT_TRUE(records[0].text.starts_with("cannot read the file " + path + ": ")) << records[0].text;
   EXPECT_FALSE(e->IsSaveInDoc());
   EXPECT_EQ(e->GetFileName(), path);
   EXPECT_EQ(CustomBytes(e), custom);

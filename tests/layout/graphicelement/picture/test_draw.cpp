@@ -224,10 +224,10 @@ TEST_F(PictureDraw, AMetafileWhoseListIsRefusedIsDrawnFromPixelsAndSaysWhyOnce) 
     EXPECT_EQ(md::imaging::detail::VectorPaintCount() - paints, row.paints);
     EXPECT_EQ(mark.Count(), row.records);
     if (row.records > 0) {
-      EXPECT_TRUE(
-          mark.Has(GIS_LOG_LEVEL_CHECK, "CGIS_PictureElement::OnDraw",
-                   path + ": drawn from its pixels, as its drawing is not read: the draw list is refused: "
-                          "it leaves a clip, group or mask open"));
+      EXPECT_TRUE(mark.Has(
+          GIS_LOG_LEVEL_CHECK, "CGIS_PictureElement::OnDraw",
+          path + ": WMF: drawn from its pixels, as its drawing is not read: the draw list is refused: "
+                 "it leaves a clip, group or mask open"));
     }
   }
 }
@@ -328,8 +328,9 @@ TEST_F(PictureDraw, APaintPastTheDrawingsBudgetIsCrossedOutWithARecord) {
     const std::vector<SGIS_LogRecord> records = mark.Records();
     ASSERT_EQ(records.size(), 1u);
     EXPECT_EQ(records[0].level, GIS_LOG_LEVEL_STORAGE);
-    EXPECT_THAT(records[0].text,
-                testing::EndsWith("zigzag.wmf: not drawn: this drawing's 1.00 s for metafiles are spent"));
+    EXPECT_THAT(
+        records[0].text,
+        testing::EndsWith("zigzag.wmf: WMF: not drawn: this drawing's 1.00 s for metafiles are spent"));
   }
 }
 

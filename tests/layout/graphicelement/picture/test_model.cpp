@@ -159,18 +159,26 @@ TEST_F(PictureModel, RefusedImportsChangeNothingAndWriteOneRecord) {
     EXPECT_EQ(e->GetRect(), rect);
     EXPECT_EQ(CustomBytes(e), custom);
   }
-  {
-    LogMark mark;
-    EXPECT_FALSE(e->ImportPictureFromFile(nullptr));
-    EXPECT_TRUE(mark.Has(3, "CGIS_PictureElement::ImportPictureFromFile", "szFileName为NULL"));
-  }
-  // The file already shown: nothing happens.
-  EXPECT_FALSE(e->ImportPictureFromFile(good.c_str()));
-  // A path longer than the stored limit is refused whole.
+  // No file, the file already shown, or a path longer than the stored limit
+  // (refused whole): nothing happens, and one record in English says why.
   const std::string longPath = "/" + std::string(CGIS_PictureElement::kMaxPathBytes, 'x') + ".png";
-  EXPECT_FALSE(e->ImportPictureFromFile(longPath.c_str()));
-  EXPECT_EQ(e->GetFileName(), good);
-  EXPECT_EQ(CustomBytes(e), custom);
+  const struct {
+    const char* path;
+    std::string said;
+  } misuses[] = {
+      {nullptr, "no file named: szFileName is NULL"},
+      {"", "no file named: szFileName is empty"},
+      {good.c_str(), good + " is the picture's file already: nothing imported"},
+      {longPath.c_str(), "strlen(szFileName) > " + std::to_string(CGIS_PictureElement::kMaxPathBytes)},
+  };
+  for (const auto& misuse : misuses) {
+    LogMark mark;
+    EXPECT_FALSE(e->ImportPictureFromFile(misuse.path));
+    EXPECT_EQ(mark.Count(), 1u) << misuse.said;
+    EXPECT_EQ(mark.Count(3, "CGIS_PictureElement::ImportPictureFromFile", misuse.said), 1) << misuse.said;
+    EXPECT_EQ(e->GetFileName(), good);
+    EXPECT_EQ(CustomBytes(e), custom);
+  }
 }
 
 TEST_F(PictureModel, AnElementWithoutAFeatureRefusesTheImport) {
