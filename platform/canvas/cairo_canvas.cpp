@@ -303,6 +303,10 @@ std::unique_ptr<CairoCanvas> CairoCanvas::createImage(int width, int height, Col
   return c;
 }
 
+double CairoCanvas::maxPageSideMm(bool raster, double dpi) {
+  return (raster ? std::min<double>(kMaxSurfaceSide, kCoordLimit) : kCoordLimit) / dpi * 25.4;
+}
+
 std::unique_ptr<CairoCanvas> CairoCanvas::createPageImage(double widthMm, double heightMm, double dpi) {
   if (!ValidPage(widthMm, heightMm, dpi)) return nullptr;
   const double w = std::round(widthMm / 25.4 * dpi);

@@ -58,6 +58,9 @@ class CairoCanvas final : public Canvas {
   // (sides rounded to whole pixels), of that resolution; nullptr for a bad or
   // oversized page.
   static std::unique_ptr<CairoCanvas> createPageImage(double widthMm, double heightMm, double dpi);
+  // The longest side, in mm, of a page at `dpi` that createPageImage (a
+  // raster) or createPdf and createSvg (not) can make.
+  static double maxPageSideMm(bool raster, double dpi);
   // A raster painting into `target` (rows top-down, or bottom-up when
   // target.bottomUp). The buffer must outlive the canvas; its contents are kept.
   static std::unique_ptr<CairoCanvas> createOnPixels(const PixelBuffer& target);

@@ -4,6 +4,7 @@
 
 #include <cairo.h>
 
+#include <cmath>
 #include <cstring>
 #include <memory>
 #include <set>
@@ -81,6 +82,29 @@ bool CheckPage(IGIS_FeatureSet* page, int paperWidth, int paperHeight, const cha
   return false;
 }
 
+// Paper in 0.01 mm as mm, without trailing zeros.
+std::string Millimetres(long long hundredths) {
+  std::string text = std::to_string(hundredths / 100);
+  if (hundredths % 100 != 0) {
+    const int rest = static_cast<int>(hundredths % 100);
+    text +=
+        (rest % 10 == 0 ? "." + std::to_string(rest / 10) : (rest < 10 ? ".0" : ".") + std::to_string(rest));
+  }
+  return text;
+}
+
+// The paper fits a canvas of the kind at dpi: at most the canvas's longest
+// side each way; false, with a record naming the paper and that side.
+bool CheckPaperFits(int paperWidth, int paperHeight, bool raster, int dpi, const char* method) {
+  const double most = CairoCanvas::maxPageSideMm(raster, dpi);
+  if (paperWidth / 100.0 <= most && paperHeight / 100.0 <= most) return true;
+  GIS_LOG(GIS_LOG_LEVEL_CHECK, method,
+          "paper %s x %s mm is too large for a %s: at most %s mm a side at %d dpi",
+          Millimetres(paperWidth).c_str(), Millimetres(paperHeight).c_str(), raster ? "PNG" : "PDF",
+          Millimetres(static_cast<long long>(std::floor(most * 100 + 1e-6))).c_str(), dpi);
+  return false;
+}
+
 bool CheckDpi(int dpi, int most, const char* method) {
   if (dpi >= GIS_PRINT_MIN_DPI && dpi <= most) return true;
   GIS_LOG(GIS_LOG_LEVEL_CHECK, method, "%d dpi is outside %d to %d", dpi, GIS_PRINT_MIN_DPI, most);
@@ -155,6 +179,7 @@ BOOL GIS_PrintPageToFile(IGIS_FeatureSet* page, int paperWidth, int paperHeight,
     }
     std::vector<IGIS_Element*> elements;
     if (!CheckDpi(dpi, png ? GIS_PRINT_MAX_RASTER_DPI : GIS_PRINT_VECTOR_DPI, kMethod) ||
+        !CheckPaperFits(paperWidth, paperHeight, png, dpi, kMethod) ||
         !TopLevelElements(page, kMethod, &elements))
       return FALSE;
     const double widthMm = paperWidth / 100.0;

@@ -7,6 +7,7 @@
 #include <fnmatch.h>
 #include <unistd.h>
 
+#include <climits>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -190,6 +191,38 @@ TEST(PagePrint, AFalsePrintWritesItsFileOnlyWhenItDrewThePage) {
     done.release();
     EXPECT_EQ(mark.Count(), 1u);
     EXPECT_EQ(fs::exists(file), row.written);
+  }
+}
+
+// Paper larger than a print's output can take, in PNG as in PDF, answers
+// FALSE, writes no file and names the paper and the longest side it takes.
+TEST(PagePrint, PaperTooLargeIsNamedWithTheLongestSideTheOutputTakes) {
+  const struct {
+    const char* file;
+    int paperWidth, paperHeight, dpi;
+    const char* said;
+  } rows[] = {
+      {"wide.png", 10000000, 21000, 150,
+       "paper 100000 x 210 mm is too large for a PNG: at most 5548.54 mm a side at 150 dpi"},
+      {"huge.png", INT_MAX, INT_MAX, 36,
+       "paper 21474836.47 x 21474836.47 mm is too large for a PNG: at most 23118.93 mm a side at 36 dpi"},
+      {"wide.pdf", 10000000, 21000, GIS_PRINT_VECTOR_DPI,
+       "paper 100000 x 210 mm is too large for a PDF: at most 40000 mm a side at 2540 dpi"},
+      {"tall.pdf", 21000, 4000001, GIS_PRINT_VECTOR_DPI,
+       "paper 210 x 40000.01 mm is too large for a PDF: at most 40000 mm a side at 2540 dpi"},
+      {"huge.pdf", INT_MAX, INT_MAX, GIS_PRINT_VECTOR_DPI,
+       "paper 21474836.47 x 21474836.47 mm is too large for a PDF: at most 40000 mm a side at 2540 dpi"},
+  };
+  Folder folder;
+  TwoElements page;
+  for (const auto& row : rows) {
+    const std::string file = folder.File(row.file);
+    md::test::LogMark mark;
+    EXPECT_FALSE(GIS_PrintPageToFile(page.page.get(), row.paperWidth, row.paperHeight, row.dpi, file.c_str()))
+        << row.file;
+    EXPECT_EQ(mark.Count(), 1u) << row.file;
+    EXPECT_EQ(mark.Count(GIS_LOG_LEVEL_CHECK, "GIS_PrintPageToFile", row.said), 1) << row.file;
+    EXPECT_FALSE(fs::exists(file)) << row.file;
   }
 }
 
