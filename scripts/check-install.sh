@@ -15,8 +15,10 @@
 #     mount namespace be made): the host with find_package(mapdeck), which
 #     also finds its log records where the README says; the reader, linked
 #     with --as-needed, without needing libmapdeck; and the README's example,
-#     taken with its CMake lines and its pkg-config line from the README's own
-#     text, built both ways as printed;
+#     taken with its CMake lines and its pkg-config lines from the README's own
+#     text, built both ways as printed, the prefix the README installs into
+#     (/opt/mapdeck) standing for the scratch one: the pkg-config lines find
+#     the library without help, and CMake with the README's CMAKE_PREFIX_PATH;
 #   - the README's host section names what a host needs besides (the
 #     packages' script, the page's layer, the log's place and reading).
 set -euo pipefail
@@ -67,6 +69,15 @@ readme_block sh >"$scratch/readme/build.sh"
 for f in CMakeLists.txt host.cpp build.sh; do
   [ -s "$scratch/readme/$f" ] || { echo "check-install: README.md gives no $f for a host" >&2; exit 1; }
 done
+# The README's prefix, which its lines name, stands for the scratch one.
+readme_prefix=/opt/mapdeck
+grep -qE "^ +cmake --install [^ ]+ --prefix $readme_prefix\$" README.md ||
+  { echo "check-install: README.md installs into no $readme_prefix" >&2; exit 1; }
+grep -qF "CMAKE_PREFIX_PATH=$readme_prefix" README.md ||
+  { echo "check-install: README.md points CMake at no $readme_prefix" >&2; exit 1; }
+grep -qF "$readme_prefix" "$scratch/readme/build.sh" ||
+  { echo "check-install: README.md's pkg-config lines name no $readme_prefix" >&2; exit 1; }
+sed -i "s|$readme_prefix|$scratch/prefix|g" "$scratch/readme/build.sh"
 # What the section tells a host besides: the script that installs the
 # packages to build with, the layer a page needs, where the log records go
 # (which the host of tests/install checks) and how they are read.
@@ -99,8 +110,8 @@ cmake --build readme-cmake >build.log || { cat build.log; exit 1; }
 (cd example-cmake && ../readme-cmake/host && ls page.png page.pdf page.mdfs again.png >/dev/null)
 cmp example-cmake/page.png example-cmake/again.png
 echo "the example's page prints the same after saving and loading"
-echo "== the README's example built with its pkg-config line"
-(cd readme && bash build.sh)
+echo "== the README's example built with its pkg-config lines, pkg-config told nothing else"
+(cd readme && env -u PKG_CONFIG_PATH -u PKG_CONFIG_LIBDIR bash -e build.sh)
 (cd example-pc && ../readme/host)
 cmp example-cmake/page.png example-pc/page.png
 echo "both builds of the example print the same page"
