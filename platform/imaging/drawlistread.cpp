@@ -26,6 +26,18 @@ T Take(const std::uint8_t* at) {
 bool Finite(double v) { return std::isfinite(v); }
 bool Unit(double v) { return std::isfinite(v) && v >= 0 && v <= 1; }
 
+// What is wrong with a list of `size` bytes whose header is `header`; "" when
+// nothing.
+std::string HeaderFault(const dl::Header& header, std::size_t size) {
+  if (header.magic != dl::kMagic || header.version != dl::kVersion)
+    return "it is no draw list of this version";
+  if (header.bytes != size) return "its header gives another length than it has";
+  if (!(header.width >= 1 && header.width <= dl::kMaxCoordinate && header.height >= 1 &&
+        header.height <= dl::kMaxCoordinate))
+    return "its size is out of range";
+  return "";
+}
+
 // The reader of one list: the checks, in the order the bytes come.
 class Checker {
  public:
@@ -40,12 +52,7 @@ class Checker {
     gradients_ = gradients;
     if (size_ < sizeof(dl::Header)) return "it is shorter than its header";
     const auto header = Take<dl::Header>(bytes_);
-    if (header.magic != dl::kMagic || header.version != dl::kVersion)
-      return "it is no draw list of this version";
-    if (header.bytes != size_) return "its header gives another length than it has";
-    if (!(header.width >= 1 && header.width <= dl::kMaxCoordinate && header.height >= 1 &&
-          header.height <= dl::kMaxCoordinate))
-      return "its size is out of range";
+    if (std::string why = HeaderFault(header, size_); !why.empty()) return why;
     *width = width_ = header.width;
     *height = height_ = header.height;
     std::size_t at = sizeof(dl::Header);
@@ -407,6 +414,15 @@ std::shared_ptr<const DrawList> ReadDrawList(const std::uint8_t* data, std::size
   if (size > drawlist::kMaxBytes) {
     *why = "the draw list is longer than " + std::to_string(drawlist::kMaxBytes >> 20) + " MiB";
     return nullptr;
+  }
+  // Its header checked before anything else is taken: a list that claims
+  // more than it holds costs no copy. Checked again in the copy, which the
+  // helper cannot change.
+  if (size >= sizeof(dl::Header)) {
+    if (std::string fault = HeaderFault(Take<dl::Header>(data), size); !fault.empty()) {
+      *why = "the draw list is refused: " + fault;
+      return nullptr;
+    }
   }
   auto list = std::make_shared<DrawList>();
   try {

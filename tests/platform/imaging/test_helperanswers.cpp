@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
+#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
@@ -13,6 +15,7 @@
 #include "platform/imaging/decode.h"
 #include "platform/imaging/draw.h"
 #include "platform/imaging/loader.h"
+#include "platform/imaging/metafile.h"
 #include "platform/imaging/metafilevectors.h"
 #include "platform/imaging/protocol/answer.h"
 #include "platform/win/gdidevice.h"
@@ -173,6 +176,59 @@ TEST(ImagingHelperAnswers, AnAnswerOfABadSizeRefusesThePicture) {
     const DecodeResult r = DecodeWmf(file.data(), file.size(), kLimit);
     EXPECT_FALSE(r);
     EXPECT_NE(r.error.find(refusal), std::string::npos) << r.error;
+  }
+}
+
+// This process's peak of resident memory in KiB (VmHWM), or -1.
+long PeakKiB() {
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);)
+    if (line.rfind("VmHWM:", 0) == 0) return std::stol(line.substr(6));
+  return -1;
+}
+
+// An answer that claims a list of 64 MiB and holds none of it, or one whose
+// list's own header says another length, is refused on its headers: the
+// host copies none of the claim, and its peak of resident memory grows by
+// less than 16 MiB. In a process of its own, whose peak is set back to what
+// it holds before the list is asked for (the kernel's clear_refs, Linux 4.0
+// on; a kernel without it says so).
+TEST(ImagingHelperAnswers, AListIsRefusedOnItsHeadersBeforeItIsCopied) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  const std::uint64_t claimed = detail::kListBytes;
+  const m::Bytes zigzag = m::ZigzagList(40, 100, 50);
+  const std::pair<m::Bytes, const char*> rows[] = {
+      {Answer(1, claimed), "it is no draw list of this version"},
+      {Answer(1, claimed, zigzag), "its header gives another length than it has"},
+  };
+  for (const auto& [answer, refusal] : rows) {
+    SCOPED_TRACE(refusal);
+    const std::string probe = m::ProbeWith("answer:", answer);
+    EXPECT_EXIT(
+        {
+          const m::MetafileLimitsScope limits({5000, 10000, MD_IMAGING_PROBE}, probe.c_str());
+          const m::Bytes file = m::SampleWmf();
+          const DecodeResult r = DecodeWmf(file.data(), file.size(), kLimit);
+          if (!r) {
+            std::fprintf(stderr, "not decoded: %s", r.error.c_str());
+            ::_exit(1);
+          }
+          std::ofstream reset("/proc/self/clear_refs");
+          if (!(reset << "5" << std::flush)) {
+            std::fprintf(stderr, "this kernel does not set the peak back (clear_refs)");
+            ::_exit(2);
+          }
+          const long start = PeakKiB();
+          std::string error;
+          bool spent = false;
+          const auto vectors = detail::ListMetafile(*r.bitmap, 300, 300, &error, &spent);
+          const long grown = PeakKiB() - start;
+          std::fprintf(stderr, "%s; grown %s\n",
+                       vectors == nullptr ? error.c_str() : vectors->Refusal().c_str(),
+                       grown < 16 * 1024 ? "little" : std::to_string(grown).c_str());
+          ::_exit(0);
+        },
+        testing::ExitedWithCode(0), std::string("draw list is refused: ") + refusal + "; grown little");
   }
 }
 
