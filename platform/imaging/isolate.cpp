@@ -421,7 +421,7 @@ IsolatedEnd Outcome(const std::string& program, const Heard& heard, const Isolat
   if (report.kind == WardenReport::Signalled && report.value == SIGXCPU) {
     // Its processor time ran out.
     *error = "drawing took more than " + Seconds(limits.processorMilliseconds) + " of processor time";
-    return IsolatedEnd::TimedOut;
+    return IsolatedEnd::OutOfProcessorTime;
   }
   if (report.kind == WardenReport::Signalled) {
     *error = "the renderer stopped on signal " + std::to_string(report.value);
@@ -502,12 +502,21 @@ std::string SetIsolatedVariablePassed(std::string name) {
 }
 
 std::vector<std::string> ProgramEnvironment() {
-  // By name, and by the start of the name.
+  // By their whole names alone, each for what the program needs of it.
   static constexpr const char* kNames[] = {
-      "LD_LIBRARY_PATH", "HOME",          "XDG_CACHE_HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME",
-      "XDG_DATA_DIRS",   "LANG",          "LANGUAGE",       "TMPDIR",          "ASAN_OPTIONS",
-      "LSAN_OPTIONS",    "UBSAN_OPTIONS", "TSAN_OPTIONS",   "MSAN_OPTIONS"};
-  static constexpr const char* kPrefixes[] = {"FONTCONFIG_", "LC_"};
+      // The loader's folders, where the host's libraries were found (the
+      // fence lets the program read them).
+      "LD_LIBRARY_PATH",
+      // Fontconfig's: its user's configuration, fonts and caches (HOME and
+      // the XDG folders), and a configuration of its own, so that the
+      // program finds the fonts the host's text engine finds.
+      "HOME", "XDG_CACHE_HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_DATA_DIRS", "FONTCONFIG_FILE",
+      "FONTCONFIG_PATH",
+      // The languages fontconfig prefers a face for, as the host's matching
+      // does.
+      "LANG", "LC_ALL", "LC_CTYPE",
+      // A sanitizer's runtime's options, in builds with one.
+      "ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS", "TSAN_OPTIONS", "MSAN_OPTIONS"};
   std::string passed;
   {
     std::lock_guard<std::mutex> lock(g_passedMutex);
@@ -519,7 +528,6 @@ std::vector<std::string> ProgramEnvironment() {
     const std::string name = variable.substr(0, variable.find('='));
     bool wanted = !passed.empty() && name == passed;
     for (const char* n : kNames) wanted = wanted || name == n;
-    for (const char* p : kPrefixes) wanted = wanted || name.starts_with(p);
     if (wanted && name.size() < variable.size()) variables.push_back(variable);
   }
   return variables;

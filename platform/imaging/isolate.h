@@ -32,11 +32,12 @@ struct IsolationLimits {
 
 // How a run ended.
 enum class IsolatedEnd {
-  Done,      // the program and `collect` answered ""
-  Refused,   // the program or `collect` refused what it was given
-  TimedOut,  // the time passed first, or its processor time ran out: the program was killed
-  Stopped,   // the program crashed, ran out of memory or ended without an answer
-  NotRun,    // the program is missing, could not be started (the reason says why) or waited for
+  Done,                // the program and `collect` answered ""
+  Refused,             // the program or `collect` refused what it was given
+  TimedOut,            // the wall clock's time passed first: the program was killed
+  OutOfProcessorTime,  // its processor time ran out: the program was killed
+  Stopped,             // the program crashed, ran out of memory or ended without an answer
+  NotRun,              // the program is missing, could not be started (the reason says why) or waited for
 };
 
 // Runs `program` with `args`, handing it the `inputBytes` bytes at `input`
@@ -100,10 +101,12 @@ int WardenFencesWithout();
 // is not started). Taken by that run alone; answers the one it replaced.
 int SetWardenFencesTakenAway(int fences);
 
-// The environment a run's warden and program get, of the host's variables:
-// the loader's (LD_LIBRARY_PATH), fontconfig's and the folders it reads
-// (FONTCONFIG_*, HOME, XDG_*), the locale's (LANG, LANGUAGE, LC_*), TMPDIR,
-// the sanitizers' options, and the one SetIsolatedVariablePassed names.
+// The environment a run's warden and program get, of the host's variables,
+// by their whole names: the loader's (LD_LIBRARY_PATH), fontconfig's and the
+// folders it reads (FONTCONFIG_FILE, FONTCONFIG_PATH, HOME, XDG_CACHE_HOME,
+// XDG_CONFIG_HOME, XDG_DATA_HOME, XDG_DATA_DIRS), the languages it matches
+// for (LANG, LC_ALL, LC_CTYPE), the sanitizers' options, and the one
+// SetIsolatedVariablePassed names.
 std::vector<std::string> ProgramEnvironment();
 
 // The name of a variable of the host's environment every run's program gets

@@ -15,6 +15,8 @@
 #include <mutex>
 #include <new>
 
+#include <time.h>
+
 #include "platform/imaging/decode.h"
 #include "platform/imaging/digest.h"
 #include "platform/imaging/drawlistpaint.h"
@@ -34,6 +36,7 @@ MetafileLimits g_limits;
 
 std::atomic<MetafileClock> g_clock{nullptr};
 std::atomic<std::int64_t> g_runProcessorMs{-1};
+std::atomic<std::size_t> g_helperRuns{0};
 
 std::int64_t NowMilliseconds() {
   if (const MetafileClock clock = g_clock.load()) return clock();
@@ -68,6 +71,40 @@ std::string Spent(long long budgetMs) {
   return "this drawing's " + std::to_string(budgetMs / 1000.0).substr(0, 4) + " s for metafiles are spent";
 }
 
+// Answers kept by what they answer for, at most kKept of them, the oldest
+// let go first.
+template <typename Key>
+class KeptAnswers {
+ public:
+  bool Find(const Key& key, std::string* answer) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    const auto it = answers_.find(key);
+    if (it == answers_.end()) return false;
+    *answer = it->second;
+    return true;
+  }
+  void Keep(const Key& key, const std::string& answer) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!answers_.emplace(key, answer).second) return;
+    order_.push_back(key);
+    if (order_.size() > kKept) {
+      answers_.erase(order_.front());
+      order_.pop_front();
+    }
+  }
+  void Clear() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    answers_.clear();
+    order_.clear();
+  }
+
+ private:
+  static constexpr std::size_t kKept = 1024;
+  std::mutex mutex_;
+  std::map<Key, std::string> answers_;
+  std::deque<Key> order_;  // oldest first
+};
+
 // A content the helper refused or crashed on, by what it was asked to do.
 struct RefusedKey {
   Format format;
@@ -75,28 +112,19 @@ struct RefusedKey {
   Content content;
   auto operator<=>(const RefusedKey&) const = default;
 };
-constexpr std::size_t kRefusedKept = 1024;
-std::mutex g_refusedMutex;
-std::map<RefusedKey, std::string> g_refused;  // the helper's reasons
-std::deque<RefusedKey> g_refusedOrder;        // oldest first
+KeptAnswers<RefusedKey> g_refused;  // the helper's reasons
 
-bool RefusedBefore(const RefusedKey& key, std::string* reason) {
-  std::lock_guard<std::mutex> lock(g_refusedMutex);
-  const auto it = g_refused.find(key);
-  if (it == g_refused.end()) return false;
-  *reason = it->second;
-  return true;
-}
-
-void Remember(const RefusedKey& key, const std::string& reason) {
-  std::lock_guard<std::mutex> lock(g_refusedMutex);
-  if (!g_refused.emplace(key, reason).second) return;
-  g_refusedOrder.push_back(key);
-  if (g_refusedOrder.size() > kRefusedKept) {
-    g_refused.erase(g_refusedOrder.front());
-    g_refusedOrder.pop_front();
-  }
-}
+// A run that spent the file's own processor time, by the content, what it
+// was asked (the format, the size of the box) and the limits it ran under:
+// another run of it would spend that time again to the same end.
+struct SpentKey {
+  Content content;
+  std::vector<std::string> args;
+  int fileMilliseconds;
+  std::string helper;
+  auto operator<=>(const SpentKey&) const = default;
+};
+KeptAnswers<SpentKey> g_ownTimeSpent;  // what each run answered
 
 }  // namespace
 
@@ -122,19 +150,22 @@ struct HelperRun {
   // Not run, or cut short, as the drawing's budget was spent: says nothing
   // of the file.
   bool deferred = false;
+  // Its time ran out (its own processor time, or the wall clock's): the
+  // answer of a timed-out decode.
+  bool timedOut = false;
 };
 
 // A run waits for a processor among the host's other work; at up to four
 // runnable threads a core it still has its whole processor time.
 constexpr int kWallPerProcessorTime = 4;
 
-// What a run of the helper that took `elapsed` on the metafile clock and
-// `processorMs` of processor time (-1: not known) costs its drawing: its
-// processor time, but at least a quarter of its wall time, so that a run
-// waiting for a processor on a busy machine costs what it costs on an idle
-// one, and a helper waiting for nothing cannot stretch a page past four times
-// its budget. A clock a test set decides alone, unless the test set the
-// processor time too.
+// What a run of the helper, or a paint of a metafile's vectors here, that
+// took `elapsed` on the metafile clock and `processorMs` of processor time
+// (-1: not known) costs its drawing: its processor time, but at least a
+// quarter of its wall time, so that a run waiting for a processor on a busy
+// machine costs what it costs on an idle one, and a helper waiting for
+// nothing cannot stretch a page past four times its budget. A clock a test
+// set decides alone, unless the test set the processor time too.
 std::int64_t Charged(std::int64_t elapsed, std::int64_t processorMs) {
   const std::int64_t standIn = g_runProcessorMs.load();
   if (standIn >= 0)
@@ -145,37 +176,58 @@ std::int64_t Charged(std::int64_t elapsed, std::int64_t processorMs) {
   return std::max(processorMs, elapsed / kWallPerProcessorTime);
 }
 
+// The processor time this thread has taken, in milliseconds; -1 when the
+// system does not say.
+std::int64_t ThreadProcessorMilliseconds() {
+  timespec now{};
+  if (::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now) != 0) return -1;
+  return static_cast<std::int64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
+
+// Runs the helper on the file's bytes with `args`. A run that spent the
+// file's own processor time is answered as it was, without running, by every
+// later run of the same bytes, arguments and limits in this process.
 HelperRun RunHelper(const std::vector<std::string>& args, const std::uint8_t* data, std::size_t size,
                     std::size_t bytes, const std::function<std::string(const void* buffer)>& collect) {
   const MetafileLimits settings = CurrentMetafileLimits();
   HelperRun run;
+  const SpentKey key{ContentOf(data, size), args, settings.fileMilliseconds, settings.helper};
+  if (g_ownTimeSpent.Find(key, &run.error)) {
+    run.end = IsolatedEnd::OutOfProcessorTime;
+    run.timedOut = true;
+    return run;
+  }
   // Within a drawing: once its budget is spent the file is not tried; while
-  // it lasts the file has its own whole time, but never more than the whole
-  // budget, and a run that shorter limit cuts says nothing of the file.
+  // it lasts the file has its own whole processor time, but never more than
+  // the whole budget, and a run that shorter limit cuts says nothing of the
+  // file. The wall clock allows four times the processor time in force.
   IsolationLimits limits;
   limits.processorMilliseconds = settings.fileMilliseconds;
-  limits.milliseconds = static_cast<int>(std::min<long long>(
-      static_cast<long long>(settings.fileMilliseconds) * kWallPerProcessorTime, INT_MAX));
-  const int whole = limits.milliseconds;
   DrawingBudget* const drawing = CurrentDrawing();
   if (drawing != nullptr && drawing->leftMs <= 0) {
     run.deferred = true;
     run.error = "not drawn: " + Spent(drawing->wholeMs);
     return run;
   }
-  if (drawing != nullptr && drawing->wholeMs < limits.milliseconds) {
-    limits.milliseconds = static_cast<int>(drawing->wholeMs);
-    limits.processorMilliseconds = std::min(limits.processorMilliseconds, limits.milliseconds);
-  }
+  if (drawing != nullptr && drawing->wholeMs < limits.processorMilliseconds)
+    limits.processorMilliseconds = static_cast<int>(drawing->wholeMs);
+  limits.milliseconds = static_cast<int>(std::min<long long>(
+      static_cast<long long>(limits.processorMilliseconds) * kWallPerProcessorTime, INT_MAX));
   TellUnfencedOnce();
+  ++g_helperRuns;
   const std::int64_t start = NowMilliseconds();
   std::int64_t processorMs = -1;
   run.ok = RunIsolated(settings.helper.empty() ? ProgramBesideLibrary(kMetafileHelper) : settings.helper,
                        args, data, size, bytes, collect, limits, &run.error, &run.end, &processorMs);
   if (drawing != nullptr) drawing->leftMs -= Charged(NowMilliseconds() - start, processorMs);
-  if (run.end == IsolatedEnd::TimedOut && limits.milliseconds < whole) {
-    run.deferred = true;
-    run.error = "not drawn: " + Spent(drawing->wholeMs);
+  run.timedOut = run.end == IsolatedEnd::TimedOut || run.end == IsolatedEnd::OutOfProcessorTime;
+  if (run.end == IsolatedEnd::OutOfProcessorTime) {
+    if (limits.processorMilliseconds < settings.fileMilliseconds) {
+      run.deferred = true;
+      run.error = "not drawn: " + Spent(drawing->wholeMs);
+    } else {
+      g_ownTimeSpent.Keep(key, run.error);
+    }
   }
   return run;
 }
@@ -189,7 +241,7 @@ DecodeResult RenderMetafile(const char* name, Format format, std::size_t memoryL
   const RefusedKey key{format, memoryLimit, ContentOf(data, size)};
   std::string error;
   // Refused again in the words of its first refusal.
-  if (RefusedBefore(key, &error)) return Fail(name, error);
+  if (g_refused.Find(key, &error)) return Fail(name, error);
   // The helper plays the file and says its size; what it draws is painted,
   // or answered as a draw list, at each size it is drawn at (draw.h).
   std::shared_ptr<Bitmap> out;
@@ -227,9 +279,9 @@ DecodeResult RenderMetafile(const char* name, Format format, std::size_t memoryL
   // What the helper refused or crashed on is refused from now on; a file past
   // its time (on a busy machine, perhaps), or one the helper could not be
   // started for, is tried again by the next drawing.
-  if (run.end == IsolatedEnd::Refused || run.end == IsolatedEnd::Stopped) Remember(key, run.error);
+  if (run.end == IsolatedEnd::Refused || run.end == IsolatedEnd::Stopped) g_refused.Keep(key, run.error);
   DecodeResult r = Fail(name, run.error);
-  r.timedOut = run.end == IsolatedEnd::TimedOut;
+  r.timedOut = run.timedOut;
   r.notRun = run.end == IsolatedEnd::NotRun;
   return r;
 }
@@ -315,6 +367,8 @@ std::int64_t SetMetafileRunProcessorTime(std::int64_t milliseconds) {
   return g_runProcessorMs.exchange(milliseconds < 0 ? -1 : milliseconds);
 }
 
+std::size_t HelperRunCount() { return g_helperRuns.load(); }
+
 bool MetafileTimeSpent() {
   const DrawingBudget* drawing = CurrentDrawing();
   return drawing != nullptr && drawing->leftMs <= 0;
@@ -325,10 +379,15 @@ std::string SpentMetafileTime() {
   return Spent(drawing != nullptr ? drawing->wholeMs : 0);
 }
 
-ChargedMetafileTime::ChargedMetafileTime() : start_(NowMilliseconds()) {}
+ChargedMetafileTime::ChargedMetafileTime()
+    : start_(NowMilliseconds()), startProcessor_(ThreadProcessorMilliseconds()) {}
 
 ChargedMetafileTime::~ChargedMetafileTime() {
-  if (DrawingBudget* drawing = CurrentDrawing()) drawing->leftMs -= NowMilliseconds() - start_;
+  DrawingBudget* drawing = CurrentDrawing();
+  if (drawing == nullptr) return;
+  const std::int64_t processor = ThreadProcessorMilliseconds();
+  drawing->leftMs -= Charged(NowMilliseconds() - start_,
+                             processor >= 0 && startProcessor_ >= 0 ? processor - startProcessor_ : -1);
 }
 
 }  // namespace md::imaging::detail
@@ -347,9 +406,8 @@ MetafileLimits SetMetafileLimits(MetafileLimits limits) {
 }
 
 void ForgetRefusedMetafiles() {
-  std::lock_guard<std::mutex> lock(detail::g_refusedMutex);
-  detail::g_refused.clear();
-  detail::g_refusedOrder.clear();
+  detail::g_refused.Clear();
+  detail::g_ownTimeSpent.Clear();
 }
 
 MetafileDrawing::MetafileDrawing() : thread_(std::this_thread::get_id()) {

@@ -47,11 +47,15 @@ std::shared_ptr<const MetafileVectors> ListMetafile(const Bitmap& bitmap, std::i
 using MetafileClock = std::int64_t (*)();
 MetafileClock SetMetafileClock(MetafileClock clock);
 
-// The processor time each run of the helper is taken to have spent, in
-// milliseconds, so that a test decides what a run is charged; below zero:
-// what the run really spent (then, under a test's clock, a run is charged
-// the clock's time alone). Answers the one it replaced.
+// The processor time each run of the helper, and each paint of a metafile's
+// vectors here, is taken to have spent, in milliseconds, so that a test
+// decides what a run is charged; below zero: what the run really spent (then,
+// under a test's clock, a run is charged the clock's time alone). Answers the
+// one it replaced.
 std::int64_t SetMetafileRunProcessorTime(std::int64_t milliseconds);
+
+// The runs of the helper started in this process so far (tests count them).
+std::size_t HelperRunCount();
 
 // Whether the budget of this thread's drawing is spent (never outside every
 // drawing), and what says so: "this drawing's 10.0 s for metafiles are
@@ -59,8 +63,10 @@ std::int64_t SetMetafileRunProcessorTime(std::int64_t milliseconds);
 bool MetafileTimeSpent();
 std::string SpentMetafileTime();
 
-// Charges this thread's drawing, if any, with the time on the metafile
-// clock (a steady clock, which tests may replace) from its making to its end.
+// Charges this thread's drawing, if any, with what this thread spent from its
+// making to its end: its processor time, but at least a quarter of the time
+// on the metafile clock (a steady clock, which tests may replace), as a run
+// of the helper is charged.
 class ChargedMetafileTime {
  public:
   ChargedMetafileTime();
@@ -70,6 +76,7 @@ class ChargedMetafileTime {
 
  private:
   std::int64_t start_;
+  std::int64_t startProcessor_;
 };
 
 }  // namespace md::imaging::detail

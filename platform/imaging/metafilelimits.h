@@ -5,10 +5,12 @@
 // of the helper is charged its processor time, but at least a quarter of its
 // wall time, and past which the rest are not tried and their pictures say
 // so. A content the helper refused or crashed on is not
-// tried again in this process; a file that ran past its time (on a busy
-// machine, perhaps), or that the helper could not be started for (a process
-// limit, no memory), is not remembered: the next drawing tries it again,
-// within that drawing's budget.
+// tried again in this process, nor one whose run spent its own processor
+// time at a size, at that size, while the limits stay as they are (the same
+// answer, without a run); a file that ran past its wall clock (on a busy
+// machine, perhaps), whose run a drawing's budget cut short, or that the
+// helper could not be started for (a process limit, no memory), is not
+// remembered: the next drawing tries it again, within that drawing's budget.
 #pragma once
 
 #include <cstdint>
@@ -61,8 +63,9 @@ struct DrawingBudget;
 // thread share its drawingMilliseconds, and so do the paints of metafiles'
 // drawings as vectors there. A file started while some of them
 // are left runs for its whole fileMilliseconds (or the whole budget, when
-// that is shorter); one that runs past it is answered as timed out
-// (DecodeResult::timedOut) and not remembered. Once the budget is spent, a
+// that is shorter), and four times that on the wall clock; one that runs
+// past either is answered as timed out (DecodeResult::timedOut), remembered
+// only when its own fileMilliseconds ran out. Once the budget is spent, a
 // metafile is answered as deferred (DecodeResult::deferred) without being
 // tried, and so is one whose run a budget shorter than a file's time cut
 // short; a metafile already drawn is drawn from its pixels instead of its

@@ -11,6 +11,7 @@
 #include <linux/mount.h>
 #include <linux/securebits.h>
 #include <linux/sockios.h>
+#include <poll.h>
 #include <sched.h>
 #include <seccomp.h>
 #include <signal.h>
@@ -19,6 +20,7 @@
 #include <sys/mount.h>
 #include <sys/personality.h>
 #include <sys/prctl.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
@@ -401,7 +403,6 @@ constexpr int kAllowed[] = {
     SCMP_SYS(ftruncate),
     SCMP_SYS(fsync),
     SCMP_SYS(fdatasync),
-    SCMP_SYS(flock),
     // memory
     SCMP_SYS(brk),
     SCMP_SYS(mmap),
@@ -472,15 +473,20 @@ constexpr int kAllowed[] = {
 // locks, seals; a terminal's attributes read, what is waiting to be read,
 // blocking. Not: naming a descriptor's owner (who would be sent its
 // signals), faking a terminal's input.
-constexpr unsigned kFcntls[] = {
-    F_DUPFD,  F_DUPFD_CLOEXEC, F_GETFD,     F_SETFD,      F_GETFL,  F_SETFL,     F_GETLK,     F_SETLK,
-    F_SETLKW, F_OFD_GETLK,     F_OFD_SETLK, F_OFD_SETLKW, F_GETOWN, F_ADD_SEALS, F_GET_SEALS, F_GETPIPE_SZ};
+// No lock is taken (flock is refused too): a lock held on a file it reads
+// (a font, a cache, the library's folder) would stall a host's writer of it
+// for the whole run. Asking whether one is held is answered.
+constexpr unsigned kFcntls[] = {F_DUPFD, F_DUPFD_CLOEXEC, F_GETFD,  F_SETFD,     F_GETFL,     F_SETFL,
+                                F_GETLK, F_OFD_GETLK,     F_GETOWN, F_ADD_SEALS, F_GET_SEALS, F_GETPIPE_SZ};
 constexpr unsigned long kIoctls[] = {TCGETS, TIOCGWINSZ, FIONREAD, FIONBIO, FIOCLEX, FIONCLEX};
 
+bool SendDescriptor(int channel, int fd);
+
 // The allow-list of the process `self`, whose one exec may name `execFd`
-// alone, installed (no_new_privs was set before). False where it could not
-// be.
-bool Filter(pid_t self, int execFd) {
+// alone, installed (no_new_privs was set before), its listener for thread
+// starts sent over `threadSupervisor` (-1: no thread starts). False where it
+// could not be.
+bool Filter(pid_t self, int execFd, int threadSupervisor) {
   scmp_filter_ctx filter = ::seccomp_init(SCMP_ACT_ERRNO(EPERM));
   if (filter == nullptr) {
     NotePassing(ENOMEM);
@@ -527,9 +533,17 @@ bool Filter(pid_t self, int execFd) {
   // back to clone.
   constexpr scmp_datum_t kNamespaces = CLONE_NEWNS | CLONE_NEWUSER | CLONE_NEWPID | CLONE_NEWNET |
                                        CLONE_NEWIPC | CLONE_NEWUTS | CLONE_NEWCGROUP;
-  rule(SCMP_ACT_ALLOW, SCMP_SYS(clone),
+  // Each thread's start waits for the supervisor, which counts them; with
+  // none, no thread starts.
+  const bool counted = threadSupervisor >= 0;
+  rule(counted ? SCMP_ACT_NOTIFY : SCMP_ACT_ERRNO(EAGAIN), SCMP_SYS(clone),
        {SCMP_A0_64(SCMP_CMP_MASKED_EQ, kNamespaces | CLONE_THREAD, CLONE_THREAD)});
   rule(SCMP_ACT_ERRNO(ENOSYS), SCMP_SYS(clone3), {});
+  // The listener goes to the supervisor over its socket, whose number no
+  // later socket can take (the filter makes none).
+  if (counted)
+    rule(SCMP_ACT_ALLOW, SCMP_SYS(sendmsg),
+         {SCMP_A0_32(SCMP_CMP_EQ, static_cast<scmp_datum_t>(threadSupervisor))});
   // Its one exec, through the descriptor no later descriptor of its own can
   // take (its limit on open files stops short of it, and the exec closes it).
   if (execFd >= 0)
@@ -545,8 +559,59 @@ bool Filter(pid_t self, int execFd) {
   const int loaded = ok ? ::seccomp_load(filter) : 0;
   if (loaded < 0) NotePassing(-loaded);
   ok = ok && loaded == 0;
+  // Without its listener in the supervisor's hands, every start fails.
+  const int listener = ok && counted ? ::seccomp_notify_fd(filter) : -1;
+  ok = ok && (!counted || (listener >= 0 && SendDescriptor(threadSupervisor, listener)));
+  if (listener >= 0) ::close(listener);
+  if (counted) ::close(threadSupervisor);
   ::seccomp_release(filter);
   return ok;
+}
+
+// ---- the thread starts' count ----
+
+// A message of one byte with room for one descriptor.
+struct OneDescriptor {
+  char byte = 0;
+  iovec part{&byte, 1};
+  alignas(cmsghdr) char room[CMSG_SPACE(sizeof(int))] = {};
+  msghdr message{};
+  OneDescriptor() {
+    message.msg_iov = &part;
+    message.msg_iovlen = 1;
+    message.msg_control = room;
+    message.msg_controllen = sizeof room;
+  }
+  OneDescriptor(const OneDescriptor&) = delete;
+  OneDescriptor& operator=(const OneDescriptor&) = delete;
+};
+
+bool SendDescriptor(int channel, int fd) {
+  OneDescriptor m;
+  cmsghdr* c = CMSG_FIRSTHDR(&m.message);
+  c->cmsg_level = SOL_SOCKET;
+  c->cmsg_type = SCM_RIGHTS;
+  c->cmsg_len = CMSG_LEN(sizeof(int));
+  std::memcpy(CMSG_DATA(c), &fd, sizeof fd);
+  ssize_t sent;
+  while ((sent = ::sendmsg(channel, &m.message, MSG_NOSIGNAL)) < 0 && errno == EINTR) {
+  }
+  return sent == 1;
+}
+
+// The descriptor sent over `channel`, or -1 when none came.
+int ReceiveDescriptor(int channel) {
+  OneDescriptor m;
+  ssize_t got;
+  while ((got = ::recvmsg(channel, &m.message, MSG_CMSG_CLOEXEC)) < 0 && errno == EINTR) {
+  }
+  const cmsghdr* c = got == 1 ? CMSG_FIRSTHDR(&m.message) : nullptr;
+  if (c == nullptr || c->cmsg_level != SOL_SOCKET || c->cmsg_type != SCM_RIGHTS ||
+      c->cmsg_len != CMSG_LEN(sizeof(int)))
+    return -1;
+  int fd = -1;
+  std::memcpy(&fd, CMSG_DATA(c), sizeof fd);
+  return fd;
 }
 
 }  // namespace
@@ -565,10 +630,44 @@ int FenceProgram(const FenceRequest& request) {
   if (ruleset >= 0 && (!noNewPrivileges || ::syscall(SYS_landlock_restrict_self, ruleset, 0) != 0))
     fences &= ~(kFenceLandlock | kFenceLandlockNet | kFenceLandlockScope);
   if (ruleset >= 0) ::close(ruleset);
-  if (noNewPrivileges && (without & kFenceFilter) == 0 && Filter(::getpid(), request.execFd))
+  if (noNewPrivileges && (without & kFenceFilter) == 0 &&
+      Filter(::getpid(), request.execFd, request.threadSupervisor))
     fences |= kFenceFilter;
   if (request.passing != nullptr) *request.passing = g_passing;
   return fences;
+}
+
+void CountThreadStarts(int channel) {
+  const int listener = ReceiveDescriptor(channel);
+  ::close(channel);
+  if (listener < 0) return;
+  int started = 0;
+  for (;;) {
+    // Until no process of the program is left.
+    pollfd ready{listener, POLLIN, 0};
+    if (::poll(&ready, 1, -1) < 0) {
+      if (errno == EINTR) continue;
+      break;
+    }
+    if ((ready.revents & POLLIN) == 0) break;
+    seccomp_notif asked;
+    std::memset(&asked, 0, sizeof asked);
+    if (::ioctl(listener, SECCOMP_IOCTL_NOTIF_RECV, &asked) != 0) {
+      if (errno == EINTR || errno == ENOENT) continue;  // interrupted; the asking thread ended
+      break;
+    }
+    seccomp_notif_resp answer;
+    std::memset(&answer, 0, sizeof answer);
+    answer.id = asked.id;
+    if (started < kMostThreads) {
+      ++started;
+      answer.flags = SECCOMP_USER_NOTIF_FLAG_CONTINUE;
+    } else {
+      answer.error = -EAGAIN;
+    }
+    ::ioctl(listener, SECCOMP_IOCTL_NOTIF_SEND, &answer);  // ENOENT: the asking thread ended meanwhile
+  }
+  ::close(listener);
 }
 
 bool WatchProcessorTime(pid_t pid, long long ms) {

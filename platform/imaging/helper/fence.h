@@ -14,7 +14,10 @@
 //   (sched_getaffinity of another id, its own threads' among them, answers
 //   ENOSYS); threads alone, in no new namespace: no fork, vfork or clone
 //   without CLONE_THREAD (clone3, whose flags the filter cannot read,
-//   answers ENOSYS and the C library uses clone); one exec, the program's
+//   answers ENOSYS and the C library uses clone), and at most kMostThreads
+//   of them, each start let through by the warden, which counts them
+//   (seccomp's user notification, 5.5 on; without a warden to count them,
+//   no thread at all); one exec, the program's
 //   own, through the descriptor the warden opened, which its limit on open
 //   files keeps it from holding again once the exec closed it; personality
 //   read or set to PER_LINUX only; timers on its own clocks; no setsid or
@@ -24,7 +27,8 @@
 //   dumpability, a mapping's name, the signal its parent's end sends it and
 //   reading its own settings only; fcntl and ioctl with the
 //   commands the helper uses only (no F_SETOWN, FIOSETOWN, SIOCSPGRP,
-//   TIOCSTI).
+//   TIOCSTI); no lock on a file (flock, fcntl's F_SETLK, F_SETLKW and their
+//   open file description kinds).
 // - Landlock, where the running kernel has it enabled (5.13 on): the program
 //   reads and executes only its own file, its folder, its RUNPATH and
 //   LD_LIBRARY_PATH folders, the system's library folders (/lib, /lib64,
@@ -96,7 +100,23 @@ struct FenceRequest {
   // for none (tests: the warden's argument, isolate.h's
   // SetWardenProbeFailure).
   int pretended = 0;
+  // A unix socket the filter's listener for thread starts is sent over, to
+  // the process that lets at most kMostThreads of them through
+  // (CountThreadStarts); -1: none, and no thread starts.
+  int threadSupervisor = -1;
 };
+
+// The most threads the program's process and everything in it may start
+// over its run: each start waits for the supervisor's leave, and the ones
+// past these fail with EAGAIN, so that a run holds a bounded number of the
+// kernel's tasks (each takes kernel memory no limit of the run counts, and
+// a pid of the machine's).
+constexpr int kMostThreads = 256;
+
+// In the supervisor: takes the filter's listener from `channel` and answers
+// the program's thread starts as they come, the first kMostThreads let
+// through, the rest refused; returns when the listener closes or none came.
+void CountThreadStarts(int channel);
 
 // Fences the calling process for the program, whose exec follows; answers
 // the fences in force. Where namespaces are made, the calling process and

@@ -42,6 +42,7 @@
 #include <signal.h>
 #include <sys/prctl.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/statfs.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
@@ -54,6 +55,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <thread>
 
 #include "platform/imaging/helper/fence.h"
 
@@ -237,7 +239,7 @@ bool IsScript(int fd) {
 // exec. Says on `told` the fences in force, then, where it is not started,
 // the report's kind and value.
 [[noreturn]] void StartProgram(char** argv, int told, int without, int expected, long long processorMs,
-                               unsigned long long extra) {
+                               unsigned long long extra, int threadSupervisor) {
   sigset_t none;
   sigemptyset(&none);
   ::sigprocmask(SIG_SETMASK, &none, nullptr);
@@ -255,6 +257,7 @@ bool IsScript(int fd) {
   request.notTheirs = told;
   request.without = without;
   request.processorMs = processorMs;
+  request.threadSupervisor = threadSupervisor;
   said[0] = md::imaging::detail::FenceProgram(request);
   if ((said[0] & expected) != expected) {
     said[1] = WardenReport::Unfenced;
@@ -344,10 +347,19 @@ int main(int argc, char** argv) {
   int told[3] = {0, 0, 0}, started[2];
   const int pretended = std::atoi(argv[2]);
   pid_t program = -1;
-  if (::pipe2(started, O_CLOEXEC) == 0) {
+  // The program's thread starts, each let through here while they are
+  // within their count (fence.h), on a thread of this process's own.
+  int threads[2] = {-1, -1};
+  if (::pipe2(started, O_CLOEXEC) == 0 &&
+      ::socketpair(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0, threads) == 0) {
     program = pretended != 0 ? (errno = pretended, -1) : ::fork();
-    if (program == 0) StartProgram(argv, started[1], without, expected, processorMs, extra);
+    if (program == 0) StartProgram(argv, started[1], without, expected, processorMs, extra, threads[1]);
     int forkError = errno;
+    ::close(threads[1]);
+    if (program > 0)
+      std::thread(md::imaging::detail::CountThreadStarts, threads[0]).detach();
+    else
+      ::close(threads[0]);
     // Its processor time, from the fork on. Where the fence is namespaces
     // the namespace's first process watches the program.
     const bool timed = program <= 0 || md::imaging::detail::WatchProcessorTime(program, processorMs);

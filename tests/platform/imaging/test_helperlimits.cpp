@@ -1,6 +1,6 @@
 // The limits a run sets on its program from outside it (isolate.h, the
 // warden): a stand-in helper that does what a helper taken over would
-// (spins, starts processes, hoards memory, grows or shrinks its buffer,
+// (spins, starts threads or processes, hoards memory, grows or shrinks its buffer,
 // answers for ever or with control characters, reads its environment) is
 // held to them, as root and as nobody, under Landlock and under the
 // namespaces that stand in for it; and a drawing's budget is charged each
@@ -16,6 +16,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <regex>
 #include <string>
 #include <tuple>
@@ -24,6 +25,7 @@
 #include "platform/imaging/decode.h"
 #include "platform/imaging/helperfences.h"
 #include "platform/imaging/isolate.h"
+#include "platform/imaging/metafile.h"
 #include "platform/imaging/metafilelimits.h"
 #include "platform/imaging/protocol/fences.h"
 #include "tests/platform/imaging/kernelfences.h"
@@ -58,7 +60,11 @@ constexpr std::int64_t kMostMs = 5000;
 // none of its processes held more than its memory limit: what the first
 // row's, which takes none, held, and its extra memory, its buffer within it.
 std::string HeldToItsLimits() {
-  ::setenv("MD_HOST_SECRET", "the host's secret", 1);
+  // Variables of the host's the program is not to see: one of its own, two
+  // named as the locale's and fontconfig's are, and the loader's preloads.
+  for (const char* name : {"MD_HOST_SECRET", "LC_PLANTED", "FONTCONFIG_PLANTED"})
+    ::setenv(name, "planted", 1);
+  ::setenv("LD_PRELOAD", "", 1);
   const struct {
     std::vector<std::string> does;  // what the stand-in does
     End end;
@@ -69,9 +75,19 @@ std::string HeldToItsLimits() {
       // Its threads' processor time counts; the warden's watch ends it at its
       // limit. However late a busy machine lets the watch run, it ends it
       // well before the kernel's backstop a second later would.
-      {{"spin", "2"}, End::TimedOut, "drawing took more than 1.00 s of processor time", 1000, 1600, 1000},
-      // No process of its own.
+      {{"spin", "2"},
+       End::OutOfProcessorTime,
+       "drawing took more than 1.00 s of processor time",
+       1000,
+       1600,
+       1000},
+      // No process of its own, and threads within their count.
       {{"fork", "200"}, End::Refused, "forked 0", 0, kMostMs},
+      {{"threads", "2000"},
+       End::Refused,
+       "started ([0-9]|[1-9][0-9]|1[0-9][0-9]|2[0-4][0-9]|25[0-6])",
+       0,
+       kMostMs},
       {{"hoard"}, End::Refused, "held [0-9]+ MiB", 0, kMostMs},
       // Its buffer sealed at its size: the host reads it whole after it tried.
       {{"grow its buffer"}, End::Refused, "errno 1, errno 1", 0, kMostMs},
@@ -83,9 +99,8 @@ std::string HeldToItsLimits() {
       {{"environment"},
        End::Refused,
        "( "
-       "?(LD_LIBRARY_PATH|HOME|XDG_[A-Z_]+|LANG|LANGUAGE|LC_[A-Z_]+|TMPDIR|FONTCONFIG_[A-Z_]+|[A-Z]+SAN_"
-       "OPTIONS|"
-       "MD_PROBE_METAFILE))*",
+       "?(LD_LIBRARY_PATH|HOME|XDG_(CACHE|CONFIG|DATA)_HOME|XDG_DATA_DIRS|FONTCONFIG_(FILE|PATH)|LANG|LC_ALL|"
+       "LC_CTYPE|[A-Z]+SAN_OPTIONS|MD_PROBE_METAFILE))*",
        0,
        kMostMs},
   };
@@ -167,30 +182,45 @@ INSTANTIATE_TEST_SUITE_P(, ImagingHelperLimits,
                                   (std::get<1>(info.param) == 0 ? "AllFences" : "NamespacesForLandlock");
                          });
 
-// Each run of the helper takes 40 s on the drawing's clock and the processor
-// time a row gives it, against a drawing's budget of 60 s: charged a quarter
-// of its wall time at least (10 s), six runs are made before the rest are
-// deferred; charged its processor time where that is more, fewer. Charged
-// its wall time, two would be; its processor time alone, all ten. A test's
-// clock and processor time, so that no machine's speed moves the count.
-TEST(ImagingHelperBudget, ARunIsChargedItsProcessorTimeButAQuarterOfItsWallTimeAtLeast) {
+// Each run of the helper, and each paint of a metafile's vectors here, takes
+// 40 s on the drawing's clock and the processor time a row gives it, against
+// a drawing's budget of 60 s: charged a quarter of its wall time at least
+// (10 s), six are made before the rest are deferred; charged its processor
+// time where that is more, fewer. Charged its wall time, two would be; its
+// processor time alone, all ten. A test's clock and processor time, so that
+// no machine's speed moves the count.
+TEST(ImagingHelperBudget, ARunOrAPaintIsChargedItsProcessorTimeButAQuarterOfItsWallTimeAtLeast) {
   struct Row {
     std::int64_t processorMs;
     int ran;
   };
   const Row rows[] = {{0, 6}, {100, 6}, {10000, 6}, {12000, 5}, {15000, 4}, {30000, 2}, {60000, 1}};
   int content = 0;  // another content each run, so that no picture is drawn from the cache
-  for (const Row& row : rows) {
-    const m::MetafileLimitsScope limits({5000, 60000, ""});
-    const m::MetafileRunClock clock(40000, row.processorMs);
-    const md::imaging::MetafileDrawing drawing;
-    int ran = 0;
-    for (int k = 0; k < 10; ++k) {
-      const m::Bytes bytes = m::Wmf(1000 + content++, 500, 1000, {}, 0);
-      ran += md::imaging::Decode(bytes.data(), bytes.size()).deferred ? 0 : 1;
+  // Whether it was made: a run of the helper (a decode), or a paint.
+  const std::pair<const char*, std::function<bool()>> kinds[] = {
+      {"run",
+       [&] {
+         const m::Bytes bytes = m::Wmf(1000 + content++, 500, 1000, {}, 0);
+         return !md::imaging::Decode(bytes.data(), bytes.size()).deferred;
+       }},
+      {"paint",
+       [] {
+         if (detail::MetafileTimeSpent()) return false;
+         const detail::ChargedMetafileTime charged;
+         return true;
+       }},
+  };
+  for (const auto& [kind, make] : kinds)
+    for (const Row& row : rows) {
+      const m::MetafileLimitsScope limits({5000, 60000, ""});
+      const m::MetafileRunClock clock(40000, row.processorMs);
+      int ran = 0;
+      {
+        const md::imaging::MetafileDrawing drawing;
+        for (int k = 0; k < 10; ++k) ran += make() ? 1 : 0;
+      }
+      EXPECT_EQ(ran, row.ran) << kind << ", processor time " << row.processorMs << " ms each";
     }
-    EXPECT_EQ(ran, row.ran) << "processor time " << row.processorMs << " ms a run";
-  }
 }
 
 }  // namespace

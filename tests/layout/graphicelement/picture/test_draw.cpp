@@ -14,6 +14,7 @@
 #include "platform/imaging/decode.h"
 #include "platform/imaging/draw.h"
 #include "platform/imaging/isolate.h"
+#include "platform/imaging/metafile.h"
 #include "platform/imaging/metafilelimits.h"
 #include "platform/imaging/protocol/fences.h"
 #include "tests/layout/graphicelement/picture/picturetest.h"
@@ -385,6 +386,55 @@ TEST_F(PictureDraw, ARasterPageOfAMetafileIsTheSameAtEveryCapacityAndSpeed) {
     }
     EXPECT_EQ(md::imaging::detail::VectorPaintCount() - paints, row.paints);
     EXPECT_EQ(md::imaging::ImageCache::Shared().PaintingCount(), row.kept);
+  }
+}
+
+// A run ended by the file's own processor time (the probe spins whenever it
+// is asked for a box) is recorded as such, and the next print of the page
+// answers the same without running the helper; one the page's budget (here
+// shorter than a file's time) cut short says so and runs again at the next
+// print; one that waits past the budget on the wall clock, within four times
+// its processor time, is drawn. On a machine too busy to give a spinning run
+// its processor time within four times that on the wall clock, the wall
+// clock ends it, which is tried again: that row checks no more.
+TEST_F(PictureDraw, ARunOutOfTimeSaysWhatRanOutAndIsRunAgainOnlyWhenThePageCutIt) {
+  const std::string list = metafiles::ListProbe(metafiles::ZigzagList(10, 10, 10));
+  const struct {
+    std::string probe;
+    int fileMs, budgetMs;
+    BOOL drawn;
+    const char* said;  // what the print records of the picture, after its name
+    std::size_t runs, runsAgain;
+  } rows[] = {
+      {"cpu-box:60000:" + list, 1000, 2000, FALSE,
+       "not drawn: drawing took more than 1.00 s of processor time", 2, 0},
+      {"cpu-box:60000:" + list, 5000, 1000, FALSE, "not drawn: this drawing's 1.00 s for metafiles are spent",
+       1, 1},
+      {"sleep:2500:" + list, 1000, 2000, TRUE, "", 1, 0},
+  };
+  const std::string path = Write("spinner.wmf", metafiles::SampleWmf());
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.probe.substr(0, 14) + " " + std::to_string(row.budgetMs));
+    const metafiles::MetafileLimitsScope limits({row.fileMs, row.budgetMs, MD_IMAGING_PROBE},
+                                                row.probe.c_str());
+    md::imaging::ImageCache::Shared().Clear();
+    const std::vector<IGIS_Element*> page = {PictureIn(path, {2540, 27160, 5080, 24620})};
+    bool busy = false;
+    for (const std::size_t runs : {row.runs, row.runsAgain}) {
+      const std::size_t before = md::imaging::detail::HelperRunCount();
+      PrinterOnRecording printer;
+      LogMark mark;
+      const BOOL drawn = GIS_PrintPageToDC(printer.hdc, set_, 21000, 29700, page.data(), 1);
+      std::vector<std::string> said;
+      for (const SGIS_LogRecord& r : mark.Records())
+        if (r.method == "CGIS_PictureElement::OnDraw")
+          said.push_back(r.text.substr(r.text.find(".wmf: ") + 6));
+      busy = busy || (said.size() == 1 && said[0].ends_with("took longer than 4.00 s"));
+      if (busy) break;
+      EXPECT_EQ(drawn, row.drawn);
+      EXPECT_EQ(said, row.said[0] == '\0' ? std::vector<std::string>{} : std::vector<std::string>{row.said});
+      EXPECT_EQ(md::imaging::detail::HelperRunCount() - before, runs);
+    }
   }
 }
 

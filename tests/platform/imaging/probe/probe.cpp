@@ -3,7 +3,7 @@
 // loops, throws, takes too much memory, closes its answer pipe and then
 // hangs, tries a call its fence refuses, or a way into its host, and
 // answers how it went, or answers its capability sets; or, as a helper
-// taken over would, spins, forks, hoards memory, grows or shrinks its
+// taken over would, spins, starts threads, forks, hoards memory, grows or shrinks its
 // buffer, answers for ever or with control characters, or answers its
 // environment's names).
 // Started as the metafile helper, it takes forever over every file, as a
@@ -13,16 +13,19 @@
 // "list:" (none when it names no file; asked to paint a box, white pixels),
 // or the bytes of the file named after "answer:" as its whole answer; after
 // spending the milliseconds of processor time a "cpu:<ms>:" before that
-// names, and sleeping those a "sleep:<ms>:" names.
+// names (a "cpu-box:<ms>:" only when asked to paint or list a box), and
+// sleeping those a "sleep:<ms>:" names.
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <linux/io_uring.h>
 #include <linux/netlink.h>
 #include <linux/perf_event.h>
 #include <netinet/in.h>
+#include <pthread.h>
 #include <sched.h>
 #include <setjmp.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/mman.h>
 #include <sys/mount.h>
@@ -153,6 +156,9 @@ std::string Try(const std::vector<std::string>& args) {
                  : call == "connect to the host's abstract socket" ? ::socket(AF_UNIX, SOCK_STREAM, 0)
                                                                    : -1;
   char some[64];
+  struct flock lock {};
+  lock.l_type = F_WRLCK;
+  lock.l_whence = SEEK_SET;
   const long done =
       call == "kill itself"                         ? ::kill(self, 0)
       : call == "kill its warden"                   ? ::kill(warden, 0)
@@ -162,6 +168,9 @@ std::string Try(const std::vector<std::string>& args) {
       : call == "take a descriptor through a pidfd" ? ::syscall(SYS_pidfd_getfd, -1, 0, 0)
       : call == "trace its warden"                  ? ::ptrace(PTRACE_PEEKDATA, warden, nullptr, nullptr)
       : call == "own a pipe for its warden"         ? ::fcntl(4, F_SETOWN, warden)
+      : call == "lock its buffer by flock"          ? ::flock(3, LOCK_EX | LOCK_NB)
+      : call == "lock its buffer by fcntl"          ? ::fcntl(3, F_SETLK, &lock)
+      : call == "lock its buffer by an open file's lock" ? ::fcntl(3, F_OFD_SETLK, &lock)
       : call == "start a session"                   ? ::setsid()
       : call == "leave its group"                   ? ::setpgid(0, 0)
       : call == "call as x32"                       ? ::syscall(SYS_getpid | 0x40000000)
@@ -267,13 +276,15 @@ int main(int argc, char** argv) {
     }
     const bool metafile = what == "wmf" || what == "emf";
     const char* asked = metafile ? std::getenv("MD_PROBE_METAFILE") : nullptr;
-    if (asked != nullptr && std::strncmp(asked, "cpu:", 4) == 0) {
-      char* rest = nullptr;
-      const long ms = std::strtol(asked + 4, &rest, 10);
-      while (std::clock() < ms * (CLOCKS_PER_SEC / 1000)) {
+    const bool box = r.args.size() > 3;  // asked to paint or list a box
+    for (const char* spin : {"cpu:", "cpu-box:"})
+      if (asked != nullptr && std::strncmp(asked, spin, std::strlen(spin)) == 0) {
+        char* rest = nullptr;
+        const long ms = std::strtol(asked + std::strlen(spin), &rest, 10);
+        while ((box || spin[3] == ':') && std::clock() < ms * (CLOCKS_PER_SEC / 1000)) {
+        }
+        asked = rest + 1;
       }
-      asked = rest + 1;
-    }
     if (asked != nullptr && std::strncmp(asked, "sleep:", 6) == 0) {
       char* rest = nullptr;
       const long ms = std::strtol(asked + 6, &rest, 10);
@@ -354,6 +365,21 @@ int main(int argc, char** argv) {
           for (;;) ++spun;
         }).detach();
       for (;;) ++spun;
+    }
+    if (what == "threads") {
+      // args[1] threads that wait, on small stacks, as many as it may start.
+      pthread_attr_t small;
+      ::pthread_attr_init(&small);
+      ::pthread_attr_setstacksize(&small, 64 * 1024);
+      int started = 0;
+      for (int k = 0; k < std::stoi(r.args.at(1)); ++k) {
+        pthread_t thread;
+        const auto wait = [](void*) -> void* {
+          for (;;) ::pause();
+        };
+        started += ::pthread_create(&thread, &small, wait, nullptr) == 0 ? 1 : 0;
+      }
+      return "started " + std::to_string(started);
     }
     if (what == "fork") {
       // args[1] children that wait, as many as it may start.
