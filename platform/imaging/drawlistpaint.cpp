@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace md::imaging {
@@ -348,9 +349,13 @@ class Painter {
         const bool radial = h.type == static_cast<std::uint32_t>(dl::GradientType::Radial);
         const cairo_matrix_t m = CairoMatrix(h.matrix);
         const cairo_extend_t extend = CairoExtend(h.extend);
-        const bool taken = DeviceToPatternEntry(cr_, m) * dot_ * GradientFit(h) <= kMaxDeviceToPattern;
+        bool taken = DeviceToPatternEntry(cr_, m) * dot_ * GradientFit(h) <= kMaxDeviceToPattern;
         if (!taken && radial) break;
         if (dry_) return true;
+        if (taken && !radial && extend != CAIRO_EXTEND_NONE && extend != CAIRO_EXTEND_PAD) {
+          if (LinearRepeatsOverDrawing(g, h, m, paint.rgba[3])) return true;
+          taken = false;  // no direction: as cairo would fail it
+        }
         if (taken) {
           pattern = radial ? cairo_pattern_create_radial(v[0], v[1], v[2], v[3], v[4], v[5])
                            : cairo_pattern_create_linear(v[0], v[1], v[2], v[3]);
@@ -391,6 +396,61 @@ class Painter {
       ++leftOut_;  // a paint of a known kind not taken: the reader let no other through
       return false;
     }
+    cairo_set_source(cr_, pattern);
+    cairo_pattern_destroy(pattern);
+    return true;
+  }
+
+  // A linear gradient repeated or reflected as cr's source, its repeats laid
+  // out one by one over the drawing's rectangle and padded past it: a vector
+  // file writes the repeats a source spans, which for a repeating one is the
+  // whole page, however small the box the drawing is printed in. `g` is the
+  // gradient's record, `m` its map from user space. False when it has no
+  // direction.
+  bool LinearRepeatsOverDrawing(const std::uint8_t* g, const dl::GradientHead& h, const cairo_matrix_t& m,
+                                double alpha) {
+    const double* v = h.points;
+    const double vx = v[2] - v[0], vy = v[3] - v[1], run = vx * vx + vy * vy;
+    cairo_matrix_t toUser;
+    cairo_get_matrix(cr_, &toUser);
+    if (!(run > 0) || cairo_matrix_invert(&toUser) != CAIRO_STATUS_SUCCESS) return false;
+    cairo_matrix_t toPattern;  // the drawing's space (the list's) to the gradient's
+    cairo_matrix_multiply(&toPattern, &base_, &toUser);
+    cairo_matrix_multiply(&toPattern, &toPattern, &m);
+    // The gradient's parameter over the drawing's corners: its least and most.
+    double least = HUGE_VAL, most = -HUGE_VAL;
+    for (const auto& [cx, cy] : {std::pair{0.0, 0.0},
+                                 {list_->Width(), 0.0},
+                                 {0.0, list_->Height()},
+                                 {list_->Width(), list_->Height()}}) {
+      double x = cx, y = cy;
+      cairo_matrix_transform_point(&toPattern, &x, &y);
+      const double t = ((x - v[0]) * vx + (y - v[1]) * vy) / run;
+      least = std::min(least, t);
+      most = std::max(most, t);
+    }
+    if (!std::isfinite(least) || !std::isfinite(most)) return false;
+    const double first = std::floor(least), periods = std::max(1.0, std::ceil(most) - first);
+    // The reader lets a repeating paint span at most kMaxRepeats periods
+    // across the drawing's larger side: its diagonal, and a period begun on
+    // either side, take a few more.
+    if (periods > 2 * dl::kMaxRepeats) return false;
+    cairo_pattern_t* pattern = cairo_pattern_create_linear(
+        v[0] + first * vx, v[1] + first * vy, v[0] + (first + periods) * vx, v[1] + (first + periods) * vy);
+    cairo_pattern_set_matrix(pattern, &m);
+    const bool reflect = h.extend == static_cast<std::uint32_t>(dl::Extend::Reflect);
+    for (int k = 0; k < static_cast<int>(periods); ++k) {
+      // Reflected, every other period runs backwards from the one before.
+      const bool backwards = reflect && (static_cast<long long>(first) + k) % 2 != 0;
+      for (std::uint32_t n = 0; n < h.stops; ++n) {
+        const std::uint32_t at = backwards ? h.stops - 1 - n : n;
+        const auto s = Take<dl::GradientStop>(g + sizeof h + at * sizeof(dl::GradientStop));
+        const double offset = backwards ? 1 - s.offset : s.offset;
+        cairo_pattern_add_color_stop_rgba(pattern, (k + offset) / periods, s.rgba[0], s.rgba[1], s.rgba[2],
+                                          s.rgba[3] * alpha);
+      }
+    }
+    cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
     cairo_set_source(cr_, pattern);
     cairo_pattern_destroy(pattern);
     return true;

@@ -219,9 +219,10 @@ class Checker {
           if (g.type == static_cast<std::uint32_t>(dl::GradientType::Radial) &&
               !(std::hypot(v[3] - v[0], v[4] - v[1]) + v[2] <= v[5] * (1 - 1 / dl::kMaxRepeats)))
             return "has a repeated radial gradient whose circles are not nested";
-          if (std::string why = Repeats(run, g.matrix, used); !why.empty()) return why;
+          if (std::string why = Repeats(dl::ClosestPeriod(g), g.matrix, used); !why.empty()) return why;
         }
-        stopUses_ += repeated ? dl::StopsPainted(g.stops, run, toDrawing, width_, height_) : g.stops;
+        stopUses_ +=
+            repeated ? dl::StopsPainted(g.stops, dl::ClosestPeriod(g), toDrawing, width_, height_) : g.stops;
         if (stopUses_ > static_cast<double>(dl::kMaxStopUses))
           return "brings the gradient stops painted past " + std::to_string(dl::kMaxStopUses);
         return "";

@@ -428,14 +428,14 @@ class Writer {
                                       g.extend == static_cast<std::uint32_t>(dl::Extend::Reflect));
     if (repeated && ((radial && !(std::hypot(v[3] - v[0], v[4] - v[1]) + v[2] <=
                                   v[5] * (1 - 1 / dl::kMaxRepeats) * (1 - kMargin))) ||
-                     !AtLeast(run, g.matrix, used, side_ / dl::kMaxRepeats))) {
+                     !AtLeast(dl::ClosestPeriod(g), g.matrix, used, side_ / dl::kMaxRepeats))) {
       Stop(VectorsAnswer::PastBounds);
       return false;
     }
     // The stops it paints, as the reader counts them (at each use, and at
     // each repeat across the drawing).
-    stopUses_ += repeated ? dl::StopsPainted(g.stops, run * (1 - kMargin), dl::InverseThen(g.matrix, used),
-                                             width_, height_)
+    stopUses_ += repeated ? dl::StopsPainted(g.stops, dl::ClosestPeriod(g) * (1 - kMargin),
+                                             dl::InverseThen(g.matrix, used), width_, height_)
                           : g.stops;
     if (stopUses_ > static_cast<double>(dl::kMaxStopUses)) {
       Stop(VectorsAnswer::PastBounds);

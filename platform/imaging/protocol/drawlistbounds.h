@@ -39,8 +39,21 @@ inline double Longest(const Matrix& m) {
   return std::sqrt((sum + std::sqrt(std::max(0.0, sum * sum - 4 * area * area))) / 2);
 }
 
+// The period of a gradient repeated or reflected where its repeats come
+// closest, in its own space: a linear one's run from its start to its end; a
+// radial one's (its first circle within its second) its second radius less
+// its first and the distance between their centres, the gap on the side
+// where its circles come nearest, which its repeats keep. 0 where its
+// circles are not nested.
+inline double ClosestPeriod(const GradientHead& g) {
+  const double* v = g.points;
+  if (g.type != static_cast<std::uint32_t>(GradientType::Radial)) return std::hypot(v[2] - v[0], v[3] - v[1]);
+  return std::max(0.0, v[5] - v[2] - std::hypot(v[3] - v[0], v[4] - v[1]));
+}
+
 // The stops a use of a gradient of `stops` stops paints, once repeated or
-// reflected with a period of `period` in its own space, which `toDrawing`
+// reflected with a period of `period` in its own space (at its closest,
+// ClosestPeriod), which `toDrawing`
 // maps into the drawing of width x height: its stops at each repeat across
 // the drawing's larger side (a vector file writes them out one by one), at
 // least once.

@@ -5,6 +5,7 @@
 #include <cairo.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
@@ -50,6 +51,18 @@ dl::GradientHead Linear(double x0, double y0, double x1, double y1, dl::Extend e
 }
 
 const std::vector<dl::GradientStop> kTwoStops = {{0, {1, 0, 0, 1}}, {1, {0, 0, 1, 0.4}}};
+
+// A list of the 64-wide drawing painted whole by a repeated radial gradient
+// whose first circle, a point, lies `off` left of the centre of its second,
+// of radius 32 about the drawing's middle.
+std::vector<std::uint8_t> NestedRadial(double off) {
+  dl::GradientHead g;
+  g.type = static_cast<std::uint32_t>(dl::GradientType::Radial);
+  g.extend = static_cast<std::uint32_t>(dl::Extend::Repeat);
+  const double points[6] = {32 - off, 32, 0, 32, 32, 32};
+  std::copy(std::begin(points), std::end(points), g.points);
+  return ListBuilder().Gradient(g, kTwoStops).PaintAll(ListBuilder::Gradient(0)).Bytes();
+}
 
 std::string Refusal(const std::vector<std::uint8_t>& bytes) {
   std::string why;
@@ -285,6 +298,12 @@ TEST(ImagingDrawList, EachRecordIsCheckedBeforeAnythingIsPainted) {
          return ListBuilder().Gradient(g, kTwoStops).PaintAll(ListBuilder::Gradient(0)).Bytes();
        }(),
        "circles are not nested"},
+      // A repeated radial gradient's repeats come closest where its first
+      // circle nears its second: counted there (0.05 and 0.1 of the 64-wide
+      // drawing, against its 1,024 repeats' 0.0625), not at the radii's run.
+      {"a repeated radial gradient whose circles come close on one side",
+       NestedRadial(31.95), "repeats more than 1024 times"},
+      {"a repeated radial gradient whose circles keep apart on every side", NestedRadial(31.9), "read"},
       {"a gradient far from the drawing",
        ListBuilder()
            .Gradient(
@@ -741,6 +760,71 @@ TEST(ImagingDrawList, APaintSqueezedPastARastersRangeIsPaintedAsItMeansOrLeftOut
     EXPECT_EQ(none, 0u) << row.name;
     EXPECT_LE(LargestDifference(painted, same), 2) << row.name;
     EXPECT_NE(painted, std::vector<std::uint32_t>(painted.size(), 0u)) << row.name << " paints something";
+  }
+}
+
+// A linear gradient repeated or reflected is painted with its repeats laid
+// out over the drawing (so that a vector file writes those, not a page's
+// worth): its pixels are cairo's own repeat's, under a transform that turns
+// it too, wherever its periods start.
+TEST(ImagingDrawList, ARepeatedGradientPaintsAsCairoRepeatsIt) {
+  const std::vector<dl::GradientStop> stops = {{0, {1, 0, 0, 1}}, {0.3, {0, 1, 0, 0.5}}, {1, {0, 0, 1, 1}}};
+  const struct {
+    dl::Extend extend;
+    double x0, y0, x1, y1;
+    dl::Matrix matrix;
+  } rows[] = {{dl::Extend::Repeat, 20, 10, 30, 25, {}},
+              {dl::Extend::Reflect, 20, 10, 30, 25, {}},
+              {dl::Extend::Reflect, -200.5, 3, -190, 3, {}},
+              {dl::Extend::Repeat, 5, 5, 9, 5, dl::Matrix{0.6, 0.8, -0.8, 0.6, 3, -7}}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(testing::Message() << "from " << row.x0 << " to " << row.x1);
+    dl::GradientHead g = Linear(row.x0, row.y0, row.x1, row.y1, row.extend);
+    g.matrix = row.matrix;
+    const std::vector<std::uint8_t> bytes = ListBuilder()
+                                                .Gradient(g, stops)
+                                                .Fill(ListBuilder::Gradient(0), ListPath().Rect(0, 0, 64, 64))
+                                                .Bytes();
+    std::string why;
+    const auto list = md::imaging::ReadDrawList(bytes.data(), bytes.size(), &why);
+    ASSERT_NE(list, nullptr) << why;
+    std::vector<std::uint32_t> painted[2];
+    for (int k = 0; k < 2; ++k) {
+      cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 128, 128);
+      cairo_t* cr = cairo_create(s);
+      if (k == 0) {
+        EXPECT_TRUE(md::imaging::PaintDrawList(list, cr, 128, 128, 1.0));
+      } else {  // cairo's own repeat
+        cairo_scale(cr, 2, 2);
+        cairo_pattern_t* p = cairo_pattern_create_linear(row.x0, row.y0, row.x1, row.y1);
+        for (const dl::GradientStop& stop : stops)
+          cairo_pattern_add_color_stop_rgba(p, stop.offset, stop.rgba[0], stop.rgba[1], stop.rgba[2],
+                                            stop.rgba[3]);
+        cairo_pattern_set_extend(
+            p, row.extend == dl::Extend::Repeat ? CAIRO_EXTEND_REPEAT : CAIRO_EXTEND_REFLECT);
+        const cairo_matrix_t m{row.matrix.xx, row.matrix.yx, row.matrix.xy,
+                               row.matrix.yy, row.matrix.x0, row.matrix.y0};
+        cairo_pattern_set_matrix(p, &m);
+        cairo_set_source(cr, p);
+        cairo_rectangle(cr, 0, 0, 64, 64);
+        cairo_fill(cr);
+        cairo_pattern_destroy(p);
+      }
+      cairo_surface_flush(s);
+      for (int y = 0; y < 128; ++y) {
+        const auto* line = reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(s) +
+                                                                  y * cairo_image_surface_get_stride(s));
+        painted[k].insert(painted[k].end(), line, line + 128);
+      }
+      cairo_destroy(cr);
+      cairo_surface_destroy(s);
+    }
+    int apart = 0;  // the most a channel differs by
+    for (std::size_t i = 0; i < painted[0].size(); ++i)
+      for (int shift = 0; shift < 32; shift += 8)
+        apart = std::max(apart, std::abs(static_cast<int>((painted[0][i] >> shift) & 0xFF) -
+                                         static_cast<int>((painted[1][i] >> shift) & 0xFF)));
+    EXPECT_LE(apart, 2);
   }
 }
 
