@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -312,8 +313,126 @@ class Painter {
                                            : CAIRO_LINE_JOIN_MITER);
     cairo_set_miter_limit(cr_, h.miterLimit);
     cairo_set_dash(cr_, dashes.data(), static_cast<int>(dashes.size()), h.dashOffset);
-    if (Source(h.paint)) cairo_stroke(cr_);
+    if (!Source(h.paint)) {
+      cairo_new_path(cr_);
+      return;
+    }
+    if (dashes.empty())
+      cairo_stroke(cr_);
+    else
+      StrokeDashedWhereShown(dashes, h.dashOffset, width / 2 * std::max(h.miterLimit, 1.0));
     cairo_new_path(cr_);
+  }
+
+  // The drawing's corners (its space's, the list's) under `m`.
+  std::array<std::pair<double, double>, 4> DrawingCorners(const cairo_matrix_t& m) const {
+    std::array<std::pair<double, double>, 4> corners = {std::pair{0.0, 0.0},
+                                                        {list_->Width(), 0.0},
+                                                        {0.0, list_->Height()},
+                                                        {list_->Width(), list_->Height()}};
+    for (auto& [x, y] : corners) cairo_matrix_transform_point(&m, &x, &y);
+    return corners;
+  }
+
+  // Strokes cr's path with its dashes where they may show: the segments of
+  // its flattened path that come within `reach` (in user space) of the
+  // drawing, each run of them stroked on its own, its dashes begun where the
+  // whole path's are at its start. A path that runs far past the drawing
+  // costs what the drawing shows of it, not the dashes cut along the whole
+  // of it; one that stays near is stroked whole, as it is. (A closed part
+  // that runs far past the drawing from a start within it has its first and
+  // last dashes capped there where cairo would join them.)
+  void StrokeDashedWhereShown(const std::vector<double>& dashes, double offset, double reach) {
+    // The drawing's rectangle in user space, widened by `reach`.
+    cairo_matrix_t toUser;
+    cairo_get_matrix(cr_, &toUser);
+    if (cairo_matrix_invert(&toUser) != CAIRO_STATUS_SUCCESS) return;
+    cairo_matrix_t fromDrawing;
+    cairo_matrix_multiply(&fromDrawing, &base_, &toUser);
+    double x0 = HUGE_VAL, y0 = HUGE_VAL, x1 = -HUGE_VAL, y1 = -HUGE_VAL;
+    for (const auto& [x, y] : DrawingCorners(fromDrawing))
+      x0 = std::min(x0, x), y0 = std::min(y0, y), x1 = std::max(x1, x), y1 = std::max(y1, y);
+    x0 -= reach, y0 -= reach, x1 += reach, y1 += reach;
+    double px0, py0, px1, py1;
+    cairo_path_extents(cr_, &px0, &py0, &px1, &py1);
+    if (px0 >= x0 && py0 >= y0 && px1 <= x1 && py1 <= y1) {
+      cairo_stroke(cr_);
+      return;
+    }
+    cairo_path_t* flat = cairo_copy_path_flat(cr_);
+    cairo_new_path(cr_);
+    // The part [*t0, *t1] of the segment from (ax, ay) to (bx, by) within
+    // the widened rectangle; false when none is.
+    const auto within = [&](double ax, double ay, double bx, double by, double* t0, double* t1) {
+      *t0 = 0, *t1 = 1;
+      const double dx = bx - ax, dy = by - ay;
+      for (const auto& [d, lo, hi, from] : {std::tuple{dx, x0, x1, ax}, {dy, y0, y1, ay}}) {
+        if (d == 0) {
+          if (from < lo || from > hi) return false;
+          continue;
+        }
+        double a0 = (lo - from) / d, a1 = (hi - from) / d;
+        if (a0 > a1) std::swap(a0, a1);
+        *t0 = std::max(*t0, a0), *t1 = std::min(*t1, a1);
+      }
+      return *t0 <= *t1;
+    };
+    double along = 0, x = 0, y = 0, startX = 0, startY = 0;
+    bool open = false;       // a run is on cr's path
+    bool fromStart = false;  // and it began at its part's start
+    const auto end = [&] {
+      if (open) cairo_stroke(cr_);
+      open = false;
+    };
+    const auto segment = [&](double toX, double toY) {
+      const double length = std::hypot(toX - x, toY - y);
+      double t0 = 0, t1 = 0;
+      if (within(x, y, toX, toY, &t0, &t1)) {
+        if (open && t0 > 0) end();
+        if (!open) {
+          cairo_set_dash(cr_, dashes.data(), static_cast<int>(dashes.size()), offset + along + t0 * length);
+          cairo_move_to(cr_, x + t0 * (toX - x), y + t0 * (toY - y));
+          open = true;
+          fromStart = along == 0 && t0 == 0;
+        }
+        cairo_line_to(cr_, x + t1 * (toX - x), y + t1 * (toY - y));
+        if (t1 < 1) end();
+      } else {
+        end();
+      }
+      along += length;
+      x = toX, y = toY;
+    };
+    for (int i = 0; flat->status == CAIRO_STATUS_SUCCESS && i < flat->num_data;
+         i += flat->data[i].header.length) {
+      const cairo_path_data_t& d = flat->data[i];
+      switch (d.header.type) {
+        case CAIRO_PATH_MOVE_TO:
+          // Each part of a path starts its dashes anew.
+          end();
+          along = 0;
+          x = startX = flat->data[i + 1].point.x;
+          y = startY = flat->data[i + 1].point.y;
+          break;
+        case CAIRO_PATH_LINE_TO:
+          segment(flat->data[i + 1].point.x, flat->data[i + 1].point.y);
+          break;
+        case CAIRO_PATH_CLOSE_PATH:
+          // A part shown whole stays closed, its start joined.
+          if (double t0, t1;
+              open && fromStart && within(x, y, startX, startY, &t0, &t1) && t0 == 0 && t1 == 1)
+            cairo_close_path(cr_);
+          else
+            segment(startX, startY);
+          end();
+          along = 0;
+          break;
+        default:  // flat: no curves
+          break;
+      }
+    }
+    end();
+    cairo_path_destroy(flat);
   }
 
   // The picture as a surface of its pixels in the list, which it holds.
@@ -419,12 +538,7 @@ class Painter {
     cairo_matrix_multiply(&toPattern, &toPattern, &m);
     // The gradient's parameter over the drawing's corners: its least and most.
     double least = HUGE_VAL, most = -HUGE_VAL;
-    for (const auto& [cx, cy] : {std::pair{0.0, 0.0},
-                                 {list_->Width(), 0.0},
-                                 {0.0, list_->Height()},
-                                 {list_->Width(), list_->Height()}}) {
-      double x = cx, y = cy;
-      cairo_matrix_transform_point(&toPattern, &x, &y);
+    for (const auto& [x, y] : DrawingCorners(toPattern)) {
       const double t = ((x - v[0]) * vx + (y - v[1]) * vy) / run;
       least = std::min(least, t);
       most = std::max(most, t);

@@ -6,12 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -62,6 +64,46 @@ std::vector<std::uint8_t> NestedRadial(double off) {
   const double points[6] = {32 - off, 32, 0, 32, 32, 32};
   std::copy(std::begin(points), std::end(points), g.points);
   return ListBuilder().Gradient(g, kTwoStops).PaintAll(ListBuilder::Gradient(0)).Bytes();
+}
+
+// The pixels `paint` paints onto a side x side raster, row by row.
+std::vector<std::uint32_t> PaintedPixels(int side, const std::function<void(cairo_t*)>& paint) {
+  cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, side, side);
+  cairo_t* cr = cairo_create(s);
+  paint(cr);
+  cairo_surface_flush(s);
+  std::vector<std::uint32_t> pixels;
+  for (int y = 0; y < side; ++y) {
+    const auto* line = reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(s) +
+                                                              y * cairo_image_surface_get_stride(s));
+    pixels.insert(pixels.end(), line, line + side);
+  }
+  cairo_destroy(cr);
+  cairo_surface_destroy(s);
+  return pixels;
+}
+
+// The pixels of the list in `bytes` painted over a side x side raster;
+// none, with a failure, when it is refused.
+std::vector<std::uint32_t> ListPixels(const std::vector<std::uint8_t>& bytes, int side) {
+  std::string why;
+  const auto list = md::imaging::ReadDrawList(bytes.data(), bytes.size(), &why);
+  if (list == nullptr) {
+    ADD_FAILURE() << why;
+    return {};
+  }
+  return PaintedPixels(
+      side, [&](cairo_t* cr) { EXPECT_TRUE(md::imaging::PaintDrawList(list, cr, side, side, 1.0)); });
+}
+
+// The most a channel of one pixel differs by between the two.
+int MostApart(const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b) {
+  int apart = 0;
+  for (std::size_t i = 0; i < std::min(a.size(), b.size()); ++i)
+    for (int shift = 0; shift < 32; shift += 8)
+      apart = std::max(apart, std::abs(static_cast<int>((a[i] >> shift) & 0xFF) -
+                                       static_cast<int>((b[i] >> shift) & 0xFF)));
+  return apart;
 }
 
 std::string Refusal(const std::vector<std::uint8_t>& bytes) {
@@ -785,45 +827,24 @@ TEST(ImagingDrawList, ARepeatedGradientPaintsAsCairoRepeatsIt) {
                                                 .Gradient(g, stops)
                                                 .Fill(ListBuilder::Gradient(0), ListPath().Rect(0, 0, 64, 64))
                                                 .Bytes();
-    std::string why;
-    const auto list = md::imaging::ReadDrawList(bytes.data(), bytes.size(), &why);
-    ASSERT_NE(list, nullptr) << why;
-    std::vector<std::uint32_t> painted[2];
-    for (int k = 0; k < 2; ++k) {
-      cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 128, 128);
-      cairo_t* cr = cairo_create(s);
-      if (k == 0) {
-        EXPECT_TRUE(md::imaging::PaintDrawList(list, cr, 128, 128, 1.0));
-      } else {  // cairo's own repeat
-        cairo_scale(cr, 2, 2);
-        cairo_pattern_t* p = cairo_pattern_create_linear(row.x0, row.y0, row.x1, row.y1);
-        for (const dl::GradientStop& stop : stops)
-          cairo_pattern_add_color_stop_rgba(p, stop.offset, stop.rgba[0], stop.rgba[1], stop.rgba[2],
-                                            stop.rgba[3]);
-        cairo_pattern_set_extend(
-            p, row.extend == dl::Extend::Repeat ? CAIRO_EXTEND_REPEAT : CAIRO_EXTEND_REFLECT);
-        const cairo_matrix_t m{row.matrix.xx, row.matrix.yx, row.matrix.xy,
-                               row.matrix.yy, row.matrix.x0, row.matrix.y0};
-        cairo_pattern_set_matrix(p, &m);
-        cairo_set_source(cr, p);
-        cairo_rectangle(cr, 0, 0, 64, 64);
-        cairo_fill(cr);
-        cairo_pattern_destroy(p);
-      }
-      cairo_surface_flush(s);
-      for (int y = 0; y < 128; ++y) {
-        const auto* line = reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(s) +
-                                                                  y * cairo_image_surface_get_stride(s));
-        painted[k].insert(painted[k].end(), line, line + 128);
-      }
-      cairo_destroy(cr);
-      cairo_surface_destroy(s);
-    }
-    int apart = 0;  // the most a channel differs by
-    for (std::size_t i = 0; i < painted[0].size(); ++i)
-      for (int shift = 0; shift < 32; shift += 8)
-        apart = std::max(apart, std::abs(static_cast<int>((painted[0][i] >> shift) & 0xFF) -
-                                         static_cast<int>((painted[1][i] >> shift) & 0xFF)));
+    const std::vector<std::uint32_t> painted = ListPixels(bytes, 128);
+    const std::vector<std::uint32_t> cairos = PaintedPixels(128, [&](cairo_t* cr) {
+      cairo_scale(cr, 2, 2);
+      cairo_pattern_t* p = cairo_pattern_create_linear(row.x0, row.y0, row.x1, row.y1);
+      for (const dl::GradientStop& stop : stops)
+        cairo_pattern_add_color_stop_rgba(p, stop.offset, stop.rgba[0], stop.rgba[1], stop.rgba[2],
+                                          stop.rgba[3]);
+      cairo_pattern_set_extend(p,
+                               row.extend == dl::Extend::Repeat ? CAIRO_EXTEND_REPEAT : CAIRO_EXTEND_REFLECT);
+      const cairo_matrix_t m{row.matrix.xx, row.matrix.yx, row.matrix.xy,
+                             row.matrix.yy, row.matrix.x0, row.matrix.y0};
+      cairo_pattern_set_matrix(p, &m);
+      cairo_set_source(cr, p);
+      cairo_rectangle(cr, 0, 0, 64, 64);
+      cairo_fill(cr);
+      cairo_pattern_destroy(p);
+    });
+    const int apart = MostApart(painted, cairos);
     EXPECT_LE(apart, 2);
   }
 }
@@ -885,3 +906,80 @@ TEST(ImagingDrawList, AClippedDrawingKeepsItsClipInAVectorFileAtAnyResolution) {
 }
 
 }  // namespace
+
+// A dashed stroke is cut into dashes where the drawing shows it: a path run
+// far past the drawing (out to the coordinates' bound, 2^20) is stroked by
+// the runs of it near the drawing alone, its dashes begun where they fall on
+// the whole path, so that its cost, and what a vector file holds of it, is
+// what the drawing shows; one that stays near is stroked whole. Its pixels
+// are those of the whole path stroked.
+TEST(ImagingDrawList, ADashedStrokeIsCutWhereTheDrawingShowsIt) {
+  constexpr float kFar = 1048575;
+  const struct {
+    const char* name;
+    ListPath path;
+    double width;
+    dl::Cap cap;
+  } rows[] = {
+      {"a curve out to the bound", ListPath().Move(8, 8).Curve(kFar / 3, 40, kFar * 2 / 3, 20, kFar, 30), 6,
+       dl::Cap::Round},
+      {"a line out and back", ListPath().Move(-kFar, 20).Line(kFar, 40).Line(10, 50), 3, dl::Cap::Butt},
+      {"a polygon closed far out", ListPath().Move(kFar, kFar).Line(10, 10).Line(50, 12).Close(), 4,
+       dl::Cap::Square},
+      {"a polygon closed near", ListPath().Move(10, 10).Line(50, 12).Line(30, 50).Close(), 4, dl::Cap::Round},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    const std::vector<double> dashes = {23, 17, 3, 37};
+    const std::vector<std::uint8_t> bytes =
+        ListBuilder().Stroke(Pen(row.width, row.cap, dl::Join::Round), dashes, row.path).Bytes();
+    // Its pixels, painted from the list and by cairo from the whole path.
+    const std::vector<std::uint32_t> painted = ListPixels(bytes, 64);
+    const std::vector<std::uint32_t> cairos = PaintedPixels(64, [&](cairo_t* cr) {
+      std::size_t at = 0;
+      for (const dl::Verb verb : row.path.verbs) {
+        const float* q = row.path.points.data() + at;
+        if (verb == dl::Verb::Move) cairo_move_to(cr, q[0], q[1]), at += 2;
+        if (verb == dl::Verb::Line) cairo_line_to(cr, q[0], q[1]), at += 2;
+        if (verb == dl::Verb::Curve) cairo_curve_to(cr, q[0], q[1], q[2], q[3], q[4], q[5]), at += 6;
+        if (verb == dl::Verb::Close) cairo_close_path(cr);
+      }
+      cairo_set_line_width(cr, row.width);
+      cairo_set_line_cap(cr, row.cap == dl::Cap::Round    ? CAIRO_LINE_CAP_ROUND
+                             : row.cap == dl::Cap::Square ? CAIRO_LINE_CAP_SQUARE
+                                                          : CAIRO_LINE_CAP_BUTT);
+      cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+      cairo_set_dash(cr, dashes.data(), static_cast<int>(dashes.size()), 0);
+      cairo_stroke(cr);
+    });
+    int shown = 0;
+    for (const std::uint32_t pixel : cairos) shown += pixel != 0;
+    const int apart = MostApart(painted, cairos);
+    EXPECT_GT(shown, 100);
+    EXPECT_LE(apart, 8);
+    // What an SVG file holds of it: no point past a few drawings' widths.
+    std::string why;
+    const auto list = md::imaging::ReadDrawList(bytes.data(), bytes.size(), &why);
+    ASSERT_NE(list, nullptr) << why;
+    std::string svg;
+    cairo_surface_t* file = cairo_svg_surface_create_for_stream(
+        [](void* out, const unsigned char* data, unsigned int n) {
+          static_cast<std::string*>(out)->append(reinterpret_cast<const char*>(data), n);
+          return CAIRO_STATUS_SUCCESS;
+        },
+        &svg, 64, 64);
+    cairo_t* cr = cairo_create(file);
+    EXPECT_TRUE(md::imaging::PaintDrawList(list, cr, 64, 64, 1.0));
+    cairo_destroy(cr);
+    cairo_surface_destroy(file);
+    double farthest = 0;
+    for (std::size_t at = svg.find(" d=\""); at != std::string::npos; at = svg.find(" d=\"", at + 1)) {
+      const std::size_t close = svg.find('"', at + 4);
+      std::istringstream data(svg.substr(at + 4, close - at - 4));
+      for (std::string word; data >> word;)
+        if (word.find_first_of("0123456789") != std::string::npos)
+          farthest = std::max(farthest, std::fabs(std::stod(word)));
+    }
+    EXPECT_LT(farthest, 64.0 * 3);
+  }
+}
