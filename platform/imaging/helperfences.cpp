@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdlib>
@@ -72,18 +73,47 @@ int AskWarden(int without, std::string* why) {
 
 }  // namespace
 
+namespace {
+
+std::atomic<int> g_probeTakenAway{0};
+std::mutex g_knownMutex;
+std::map<int, int> g_known;  // the fences, by the set left out
+
+// What two answers of the warden show the kernel gives: each fence either
+// put in force, but namespaces only where Landlock is not (a program gets
+// the one or the other); an answer not had (-1) shows nothing.
+int Together(int a, int b) {
+  if (a < 0 || b < 0) return std::max(a, b);
+  const int both = a | b;
+  return (both & detail::kFenceLandlock) != 0 ? both & ~detail::kFenceNamespaces : both;
+}
+
+}  // namespace
+
+int detail::SetHelperFencesProbeTakenAway(int fences) {
+  std::lock_guard<std::mutex> lock(g_knownMutex);
+  g_known.clear();
+  return g_probeTakenAway.exchange(fences);
+}
+
 int detail::HelperFences(std::string* why) {
-  // Asked once a process for each set of fences left out, until it answers;
-  // an answer that a passing failure spoiled is not kept.
-  static std::mutex mutex;
-  static std::map<int, int> known;
+  // Asked once a process for each set of fences left out, until it answers:
+  // twice, so that one answer lowered by a passing failure (a ruleset or a
+  // namespace that could not be made that time) does not lower what every
+  // run of the process must get; where the two differ, a third time, and
+  // what any of them put in force is what the kernel gives. An answer a
+  // passing failure kept the warden from giving (-1) is not kept: the next
+  // run asks again.
   const int without = WardenFencesWithout();
-  std::lock_guard<std::mutex> lock(mutex);
-  const auto it = known.find(without);
-  if (it != known.end()) return it->second;
+  std::lock_guard<std::mutex> lock(g_knownMutex);
+  const auto it = g_known.find(without);
+  if (it != g_known.end()) return it->second;
   std::string ignored;
-  const int fences = AskWarden(without, why != nullptr ? why : &ignored);
-  if (fences >= 0) known.emplace(without, fences);
+  std::string* reason = why != nullptr ? why : &ignored;
+  int fences = AskWarden(without | g_probeTakenAway.exchange(0), reason);
+  const int again = AskWarden(without, reason);
+  if (fences != again) fences = Together(Together(fences, again), AskWarden(without, reason));
+  if (fences >= 0) g_known.emplace(without, fences);
   return fences;
 }
 

@@ -22,10 +22,16 @@ namespace detail {
 // SetWardenFencesWithout (isolate.h) leaves out excepted, as fence.h's bits;
 // -1 when the warden could not be asked or could not learn them for a
 // passing cause (a process limit, no memory, no descriptor), *why (when
-// given) saying what kept it. Asked once a process (for each set left out)
-// and kept once learned: every run then gets them, or is not started
-// (isolate.h); a failure is asked again at the next run.
+// given) saying what kept it. Asked once a process (for each set left out),
+// twice (a third time where the two answers differ, every fence any of them
+// got counted), and kept once learned: every run then gets them, or is not
+// started (isolate.h); a failure is asked again at the next run.
 int HelperFences(std::string* why = nullptr);
+
+// Forgets the fences known, and has the next first ask of the warden leave
+// `fences` out, as a passing failure would (tests); answers the ones it
+// replaced.
+int SetHelperFencesProbeTakenAway(int fences);
 
 // What `fences` leave unfenced, in words; "" for nothing.
 std::string UnfencedText(int fences);

@@ -435,6 +435,30 @@ TEST(ImagingHelperSandbox, AHelperThatCannotBeRunSaysWhy) {
   }
 }
 
+// One ask of the warden that met a passing failure (a fence it could not put
+// in force that time) does not lower, for the process's life, the fences
+// every run must get: a process whose first ask lost a fence still expects
+// it (in a process of its own, which forgets the fences known first). A row
+// whose fence this kernel does not give says so.
+TEST(ImagingHelperSandbox, AnAskLoweredByAPassingFailureLowersNoFence) {
+  const int fences = detail::HelperFences();
+  ASSERT_GE(fences, 0);
+  for (const int lost : {detail::kFenceLandlock, detail::kFenceFilter}) {
+    if ((fences & lost) == 0) {
+      std::printf("[ skipped  ] losing %d: this kernel does not give it\n", lost);
+      continue;
+    }
+    EXPECT_EXIT(
+        {
+          detail::SetHelperFencesProbeTakenAway(lost);
+          std::fprintf(stderr, "fences %d", detail::HelperFences());
+          ::_exit(0);
+        },
+        testing::ExitedWithCode(0), "^fences " + std::to_string(fences) + "$")
+        << "losing " << lost;
+  }
+}
+
 // A run that gets fewer fences than the warden's probe said this process's
 // runs get is not started, as root and as nobody: its reason names those
 // missing, the program never answered, and the next run is fenced and runs.
