@@ -18,7 +18,13 @@
 // process on the list's bytes alone: reading and checking it (ReadDrawList),
 // painting it into a cairo recording (PaintDrawList) and that recording into
 // a PDF file's page. Each print is to cost the host at most 1 s of processor
-// time; a table of every row is printed at the end.
+// time; a table of every row is printed at the end, with the PDF file's size
+// and the time a viewer (pdftoppm at 20 dpi, where installed) takes to draw
+// it. Rows for what a list that passes every check makes downstream: a
+// nested radial gradient crowded on one side, a gradient at the repeats'
+// bound used 128 times, 256 stops at 1,024 repeats, 40,000 pattern fills, a
+// dashed curve out to the coordinates' bound, 64 MB of random pixels, and an
+// answer that claims a whole list and holds none.
 #include <benchmark/benchmark.h>
 #include <cairo-pdf.h>
 #include <cairo.h>
@@ -26,10 +32,12 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -48,6 +56,7 @@
 #include "platform/imaging/metafile.h"
 #include "platform/imaging/metafilelimits.h"
 #include "platform/imaging/metafilevectors.h"
+#include "platform/imaging/protocol/answer.h"
 #include "tests/platform/imaging/costlydrawings.h"
 #include "tests/platform/imaging/drawlistbuilder.h"
 #include "tests/platform/imaging/metafiles.h"
@@ -164,6 +173,60 @@ Bytes StopsList(int stops, double repeats, int uses) {
   b.Gradient(g, list);
   for (int k = 0; k < uses; ++k) b.Fill(ListBuilder::Gradient(0), Rect(0, 0, 100, 100));
   return b.Bytes();
+}
+
+// `uses` fills of the box with a repeated radial gradient whose first
+// circle, a point, lies within its second where their gap is narrowest on
+// one side: the least the reader let through before its repeats were
+// counted there.
+Bytes NestedRadialList(int uses) {
+  dl::GradientHead g;
+  g.type = static_cast<std::uint32_t>(dl::GradientType::Radial);
+  g.extend = static_cast<std::uint32_t>(dl::Extend::Repeat);
+  const double off = 50 * (1 - 1 / dl::kMaxRepeats) * (1 - 1e-9);
+  const double points[6] = {50 - off, 50, 0, 50, 50, 50};
+  std::copy(std::begin(points), std::end(points), g.points);
+  ListBuilder b(100, 100);
+  b.Gradient(g, {{0, {1, 0, 0, 1}}, {1, {0, 0, 1, 1}}});
+  for (int k = 0; k < uses; ++k) b.Fill(ListBuilder::Gradient(0), Rect(0, 0, 100, 100));
+  return b.Bytes();
+}
+
+// `count` fills of small squares, each with a picture of 2 x 2 pixels
+// repeated as a pattern.
+Bytes PatternFillsList(int count) {
+  ListBuilder b(100, 100);
+  b.Picture(2, 2, {0xFF000000u, 0xFFFFFFFFu, 0xFFFFFFFFu, 0xFF000000u});
+  for (int k = 0; k < count; ++k)
+    b.Fill(ListBuilder::Pattern(0, dl::Matrix{4, 0, 0, 4, 0, 0}, dl::Extend::Repeat),
+           Rect(static_cast<float>(k % 200) * 0.5f, static_cast<float>(k / 200 % 200) * 0.5f, 0.5f, 0.5f));
+  return b.Bytes();
+}
+
+// A curve out to the coordinates' bound, stroked 8 wide with round caps in
+// as many dashes as the bound lets it have.
+Bytes FarDashedCurveList() {
+  constexpr float kFar = 1048575;
+  dl::StrokeHead pen;
+  pen.paint = kBlack;
+  pen.width = 8;
+  pen.cap = static_cast<std::uint32_t>(dl::Cap::Round);
+  ListPath p;
+  p.Move(8, 8).Curve(kFar / 3, 40, kFar * 2 / 3, 20, kFar, 30);
+  return ListBuilder(100, 100).Stroke(pen, {5.3, 5.3}, p).Bytes();
+}
+
+// An answer's header that claims a list of the most bytes, and nothing of
+// the list.
+Bytes EmptyClaimAnswer() {
+  md::imaging::detail::AnswerHeader header;
+  header.width = header.height = 1;
+  header.dpiMilli = 300000;
+  header.vectors = static_cast<std::uint32_t>(md::imaging::detail::VectorsAnswer::List);
+  header.listBytes = md::imaging::detail::kListBytes;
+  Bytes out(md::imaging::detail::kAnswerHeaderBytes, 0);
+  std::memcpy(out.data(), &header, sizeof header);
+  return out;
 }
 
 Bytes LongClipList(int count) {
@@ -372,6 +435,22 @@ Bytes Random(std::size_t bytes) {
   return out;
 }
 
+// Four opaque pictures of 2,000 x 2,000 random pixels (64 MB of the list),
+// each shown over a quarter of the drawing.
+Bytes RandomPicturesList() {
+  constexpr std::uint32_t kSide = 2000;
+  const Bytes noise = Random(std::size_t{kSide} * kSide * 4);
+  std::vector<std::uint32_t> pixels(std::size_t{kSide} * kSide);
+  std::memcpy(pixels.data(), noise.data(), noise.size());
+  for (std::uint32_t& pixel : pixels) pixel |= 0xFF000000u;
+  ListBuilder b(100, 100);
+  for (int k = 0; k < 4; ++k) b.Picture(kSide, kSide, pixels);
+  for (int k = 0; k < 4; ++k)
+    b.Image(static_cast<std::uint32_t>(k),
+            dl::Matrix{50.0 / kSide, 0, 0, 50.0 / kSide, 50.0 * (k % 2), 50.0 * (k / 2)});
+  return b.Bytes();
+}
+
 // ---- the rows ----
 
 struct Answer {
@@ -432,6 +511,21 @@ const std::vector<Answer>& Answers() {
       {"clipped_paints_bound", "list: 84 paints within a clip of 199,000 segments",
        "list:", [] { return PaintsInALongClipList(84); }},
       {"every_bound", "list: every count at its bound at once", "list:", [] { return EveryBoundList(); }},
+      {"nested_radial", "list: 8 fills of a nested radial crowded on one side",
+       "list:", [] { return NestedRadialList(8); }},
+      {"repeat_bound_uses", "list: a gradient at 1,024 repeats, 128 uses",
+       "list:", [] { return StopsList(2, 1024 / 1.0001, 128); }},
+      {"stops_repeats_bound", "list: 256 stops x 1,024 repeats, 1 use",
+       "list:", [] { return StopsList(256, 1024 / 1.0001, 1); }},
+      {"repeated_stops_bound", "list: 64 stops x 64 repeats, 64 uses",
+       "list:", [] { return StopsList(64, 64 / 1.0001, 64); }},
+      {"pattern_fills", "list: 40,000 pattern fills", "list:", [] { return PatternFillsList(40000); }},
+      {"far_dashed_curve", "list: a round-capped dashed curve out to 2^20",
+       "list:", [] { return FarDashedCurveList(); }},
+      {"random_pictures", "list: 4 pictures of 2,000 x 2,000 random pixels",
+       "list:", [] { return RandomPicturesList(); }},
+      {"empty_claim", "an answer claiming 64 MiB of list, holding none",
+       "answer:", [] { return EmptyClaimAnswer(); }},
       {"random_list", "random bytes (1 MiB) as the list",
        "list:", [] { return Random(std::size_t{1} << 20); }},
       {"random_answer", "random bytes (1 MiB) as the whole answer",
@@ -452,7 +546,22 @@ using md::bench::StatusKb;
 struct Print {
   bool printed = false;
   double cpu = 0, peakMb = 0;
+  double fileMb = 0;  // the file's size
+  double viewS = -1;  // a viewer's time to draw it (pdftoppm -r 20), where there is one
 };
+
+// The wall-clock seconds pdftoppm takes to draw the PDF file at 20 dpi (up
+// to 120 s); -1 where it is not installed or failed.
+double ViewSeconds(const std::string& path) {
+  if (std::system("command -v pdftoppm >/dev/null 2>&1") != 0) return -1;
+  const auto start = std::chrono::steady_clock::now();
+  const std::string command =
+      "timeout 120 pdftoppm -r 20 -png '" + path + "' '" + path + ".view' >/dev/null 2>&1";
+  const int status = std::system(command.c_str());
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  std::system(("rm -f '" + path + ".view'*").c_str());
+  return status == 0 ? seconds : -1;
+}
 
 // One print of the page to PDF or PNG, its picture decoded anew.
 Print Printed(md::demo::Page& page, bool pdf) {
@@ -472,6 +581,9 @@ Print Printed(md::demo::Page& page, bool pdf) {
   }
   p.cpu = CpuSeconds() - cpu;
   p.peakMb = (StatusKb("VmHWM") - peak) / 1e3;
+  std::error_code ignored;
+  p.fileMb = static_cast<double>(std::filesystem::file_size(path, ignored)) / 1e6;
+  if (pdf && p.printed) p.viewS = ViewSeconds(path);
   std::remove(path.c_str());
   return p;
 }
@@ -576,6 +688,8 @@ void Row(benchmark::State& state, std::size_t index) {
   state.SetLabel(result.label);
   state.counters["pdf_CPU_s"] = result.pdf.cpu;
   state.counters["pdf_HWM_MB"] = result.pdf.peakMb;
+  state.counters["pdf_file_MB"] = result.pdf.fileMb;
+  state.counters["pdf_view_s"] = result.pdf.viewS;
   state.counters["png_CPU_s"] = result.png.cpu;
   state.counters["png_HWM_MB"] = result.png.peakMb;
   g_results.push_back(std::move(result));
@@ -584,16 +698,17 @@ void Row(benchmark::State& state, std::size_t index) {
 void PrintTable() {
   if (g_results.empty()) return;
   const auto ms = [](double s) { return s < 0 ? std::string("-") : N(std::round(s * 1e4) / 10); };
-  std::printf("\n%-56s %10s %8s %8s %8s %8s %8s %8s %8s  %s\n", "the helper's answer", "bytes", "PDF s",
-              "PDF MB", "PNG s", "PNG MB", "read ms", "paint ms", "pdf ms", "the library made of it");
+  std::printf("\n%-56s %10s %8s %8s %8s %8s %8s %8s %8s %8s %8s  %s\n", "the helper's answer", "bytes",
+              "PDF s", "PDF MB", "file MB", "view s", "PNG s", "PNG MB", "read ms", "paint ms", "pdf ms",
+              "the library made of it");
   bool within = true;
   for (const Result& r : g_results) {
     const bool ok = r.pdf.cpu <= 1 && r.png.cpu <= 1;
     within = within && ok;
-    std::printf("%-56s %10zu %8.3f %8.1f %8.3f %8.1f %8s %8s %8s  %s%s%s\n", r.label.c_str(), r.bytes,
-                r.pdf.cpu, r.pdf.peakMb, r.png.cpu, r.png.peakMb, ms(r.own.read).c_str(),
-                ms(r.own.paint).c_str(), ms(r.own.pdf).c_str(), ok ? "" : "OVER 1 s; ",
-                r.pdf.printed && r.png.printed ? "" : "FALSE; ", r.fate.c_str());
+    std::printf("%-56s %10zu %8.3f %8.1f %8.2f %8.2f %8.3f %8.1f %8s %8s %8s  %s%s%s\n", r.label.c_str(),
+                r.bytes, r.pdf.cpu, r.pdf.peakMb, r.pdf.fileMb, r.pdf.viewS, r.png.cpu, r.png.peakMb,
+                ms(r.own.read).c_str(), ms(r.own.paint).c_str(), ms(r.own.pdf).c_str(),
+                ok ? "" : "OVER 1 s; ", r.pdf.printed && r.png.printed ? "" : "FALSE; ", r.fate.c_str());
   }
   std::printf("every print within 1 s of the host's processor time: %s\n", within ? "yes" : "NO");
 }

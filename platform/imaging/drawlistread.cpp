@@ -221,8 +221,12 @@ class Checker {
             return "has a repeated radial gradient whose circles are not nested";
           if (std::string why = Repeats(dl::ClosestPeriod(g), g.matrix, used); !why.empty()) return why;
         }
-        stopUses_ +=
+        const double painted =
             repeated ? dl::StopsPainted(g.stops, dl::ClosestPeriod(g), toDrawing, width_, height_) : g.stops;
+        if (!(painted <= static_cast<double>(dl::kMaxRepeatedStops)))
+          return "has a repeated gradient that paints more stops than " +
+                 std::to_string(dl::kMaxRepeatedStops);
+        stopUses_ += painted;
         if (stopUses_ > static_cast<double>(dl::kMaxStopUses))
           return "brings the gradient stops painted past " + std::to_string(dl::kMaxStopUses);
         return "";

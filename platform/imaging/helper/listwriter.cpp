@@ -434,10 +434,12 @@ class Writer {
     }
     // The stops it paints, as the reader counts them (at each use, and at
     // each repeat across the drawing).
-    stopUses_ += repeated ? dl::StopsPainted(g.stops, dl::ClosestPeriod(g) * (1 - kMargin),
-                                             dl::InverseThen(g.matrix, used), width_, height_)
-                          : g.stops;
-    if (stopUses_ > static_cast<double>(dl::kMaxStopUses)) {
+    const double painted = repeated ? dl::StopsPainted(g.stops, dl::ClosestPeriod(g) * (1 - kMargin),
+                                                       dl::InverseThen(g.matrix, used), width_, height_)
+                                    : g.stops;
+    stopUses_ += painted;
+    if (painted > static_cast<double>(dl::kMaxRepeatedStops) ||
+        stopUses_ > static_cast<double>(dl::kMaxStopUses)) {
       Stop(VectorsAnswer::PastBounds);
       return false;
     }

@@ -51,6 +51,10 @@ constexpr std::uint64_t kMaxClippedVerbs = std::uint64_t{1} << 24;
 // StopsPainted).
 constexpr std::uint32_t kMaxStops = 256;
 constexpr std::uint64_t kMaxStopUses = std::uint64_t{1} << 18;
+// The stops one use of a gradient repeated or reflected paints, at each
+// repeat across the drawing: a vector file writes them out one by one as one
+// function, which a viewer searches at each point it shades.
+constexpr std::uint64_t kMaxRepeatedStops = 4096;
 // Entries of one stroke's dash array, and the dashes all dashed strokes are
 // cut into (a path's length through its points over its dash array's
 // period): what a vector file's writer may cut them into.

@@ -137,10 +137,10 @@ TEST(ImagingDrawList, EachRecordIsCheckedBeforeAnythingIsPainted) {
   // the records that draw, the verbs of the paths (a fill of 1,000 and a
   // clip of the rest), the groups opened.
   // The gradient padded, or repeated every unit across the 64 of the drawing.
-  const auto stopUses = [](int uses, dl::Extend extend = dl::Extend::Pad) {
+  const auto stopUses = [](int uses, dl::Extend extend = dl::Extend::Pad, int stops = 256) {
     ListBuilder b;
     b.Gradient(Linear(0, 0, extend == dl::Extend::Pad ? 64 : 1, 0, extend),
-               std::vector<dl::GradientStop>(256));
+               std::vector<dl::GradientStop>(static_cast<std::size_t>(stops)));
     for (int k = 0; k < uses; ++k) b.PaintAll(ListBuilder::Gradient(0));
     return b.Bytes();
   };
@@ -258,10 +258,16 @@ TEST(ImagingDrawList, EachRecordIsCheckedBeforeAnythingIsPainted) {
       {"a wide path dashed coarsely", ListBuilder().Stroke(Pen(1), {500, 500}, zigzag).Bytes(), "read"},
       {"a gradient's stops painted up to their bound", stopUses(1024), "read"},
       {"a gradient's stops painted past their bound", stopUses(1025), "gradient stops painted past 262144"},
-      {"a gradient's stops painted at each of 64 repeats up to their bound", stopUses(16, dl::Extend::Repeat),
-       "read"},
+      {"a gradient's stops painted at each of 64 repeats up to their bound",
+       stopUses(256, dl::Extend::Repeat, 16), "read"},
       {"a gradient's stops painted at each of 64 reflections past their bound",
-       stopUses(17, dl::Extend::Reflect), "record 18 brings the gradient stops painted past"},
+       stopUses(257, dl::Extend::Reflect, 16), "record 258 brings the gradient stops painted past"},
+      // One use of a repeated gradient paints at most 4,096 stops: a viewer
+      // searches them at each point it shades.
+      {"a repeated gradient painting 64 stops at each of 64 repeats", stopUses(1, dl::Extend::Repeat, 64),
+       "read"},
+      {"a repeated gradient painting 65 stops at each of 64 repeats", stopUses(1, dl::Extend::Repeat, 65),
+       "paints more stops than 4096"},
       {"50,000 records that draw", drawn(50000), "read"},
       {"50,001 records that draw", drawn(50001), "record 50001 brings the records that draw past 50000"},
       {"paths of 200,000 verbs", verbs(200000), "read"},
