@@ -203,6 +203,18 @@ Bytes PatternFillsList(int count) {
   return b.Bytes();
 }
 
+// `count` fills of the whole drawing, each with a picture of 2 x 2 pixels
+// repeated at the most repeats across the drawing the reader lets through.
+Bytes FinePatternFillsList(int count) {
+  ListBuilder b(100, 100);
+  b.Picture(2, 2, {0xFF000000u, 0xFFFFFFFFu, 0xFFFFFFFFu, 0xFF000000u});
+  const double scale = 2 * dl::kMaxRepeats / 100 * 0.999;  // the list's units to the picture's pixels
+  for (int k = 0; k < count; ++k)
+    b.Fill(ListBuilder::Pattern(0, dl::Matrix{scale, 0, 0, scale, 0, 0}, dl::Extend::Repeat),
+           Rect(0, 0, 100, 100));
+  return b.Bytes();
+}
+
 // A curve out to the coordinates' bound, stroked 8 wide with round caps in
 // as many dashes as the bound lets it have.
 Bytes FarDashedCurveList() {
@@ -519,6 +531,12 @@ const std::vector<Answer>& Answers() {
        "list:", [] { return StopsList(256, 1024 / 1.0001, 1); }},
       {"repeated_stops_bound", "list: 64 stops x 64 repeats, 64 uses",
        "list:", [] { return StopsList(64, 64 / 1.0001, 64); }},
+      {"fine_pattern_fills", "list: 40,000 fills of a pattern at 1,024 repeats",
+       "list:", [] { return FinePatternFillsList(40000); }},
+      {"fine_pattern_fill", "list: a fill of a pattern at 1,024 repeats",
+       "list:", [] { return FinePatternFillsList(1); }},
+      {"fine_pattern_fills_16", "list: 16 fills of a pattern at 1,024 repeats",
+       "list:", [] { return FinePatternFillsList(16); }},
       {"pattern_fills", "list: 40,000 pattern fills", "list:", [] { return PatternFillsList(40000); }},
       {"far_dashed_curve", "list: a round-capped dashed curve out to 2^20",
        "list:", [] { return FarDashedCurveList(); }},
