@@ -97,6 +97,7 @@ class Checker {
         why = Matrix(h.matrix);
         if (why.empty()) why = Paint(h.paint, h.matrix);
         if (why.empty()) why = Path(p + sizeof h, bytes - sizeof h, h.matrix, nullptr);
+        if (why.empty()) why = Tiles(h.paint, h.matrix, 0);
         break;
       }
       case dl::Kind::Stroke:
@@ -147,6 +148,8 @@ class Checker {
       case dl::Kind::PaintAll:
         if (bytes != sizeof(dl::Paint)) return "is not as long as its kind";
         why = Paint(Take<dl::Paint>(p), dl::Matrix{});
+        box_ = {0, 0, width_, height_};
+        if (why.empty()) why = Tiles(Take<dl::Paint>(p), dl::Matrix{}, 0);
         break;
       default:
         return "is of no known kind";
@@ -261,6 +264,19 @@ class Checker {
     return "";
   }
 
+  // Counts the tiles a picture paint used under `used` paints over what the
+  // drawing shows of the box of the record's points, widened by `reach`.
+  std::string Tiles(const dl::Paint& p, const dl::Matrix& used, double reach) {
+    if (p.kind != static_cast<std::uint32_t>(dl::PaintKind::Picture)) return "";
+    const DrawList::Picture& picture = (*pictures_)[p.index];
+    tiles_ += dl::PatternTiles(picture.width, picture.height, dl::InverseThen(p.matrix, used),
+                               dl::AreaShown(box_[0], box_[1], box_[2], box_[3], reach, width_, height_));
+    if (!(tiles_ <= dl::kMaxPatternTiles))
+      return "brings the pattern tiles painted past " +
+             std::to_string(static_cast<long long>(dl::kMaxPatternTiles));
+    return "";
+  }
+
   // Whether a picture's pixels under `toDrawing` keep kMinPaintFeature.
   static std::string Shown(const dl::Matrix& toDrawing) {
     if (!(dl::Shortest(toDrawing) >= dl::kMinPaintFeature))
@@ -279,6 +295,7 @@ class Checker {
     if (verbs_ > dl::kMaxVerbs) return "brings the verbs of the paths past " + std::to_string(dl::kMaxVerbs);
     const std::uint8_t* verbs = p + sizeof h;
     const std::uint8_t* points = verbs + dl::Padded(h.verbs);
+    box_ = {HUGE_VAL, HUGE_VAL, -HUGE_VAL, -HUGE_VAL};
     std::uint64_t taken = 0;
     double x = 0, y = 0, sum = 0;
     for (std::uint32_t k = 0; k < h.verbs; ++k) {
@@ -304,6 +321,8 @@ class Checker {
         const double tx = m.xx * px + m.xy * py + m.x0, ty = m.yx * px + m.yy * py + m.y0;
         if (!(std::fabs(tx) <= dl::kMaxCoordinate && std::fabs(ty) <= dl::kMaxCoordinate))
           return "has a point out of range";
+        box_[0] = std::min(box_[0], tx), box_[1] = std::min(box_[1], ty);
+        box_[2] = std::max(box_[2], tx), box_[3] = std::max(box_[3], ty);
         if (verbs[k] != static_cast<std::uint8_t>(dl::Verb::Move)) sum += std::hypot(px - x, py - y);
         x = px, y = py;
       }
@@ -339,6 +358,7 @@ class Checker {
     if (h.dashes > 0 && !(period > 0)) return "has dashes of no length";
     double length = 0;
     why = Path(p + sizeof h + dashBytes, bytes - sizeof h - dashBytes, h.matrix, &length);
+    if (why.empty()) why = Tiles(h.paint, h.matrix, h.width / 2 * h.miterLimit * dl::Longest(h.matrix));
     if (!why.empty() || h.dashes == 0) return why;
     // Each period of the array cuts the path once for each of its entries
     // at most (an odd array runs twice to end on a gap, in twice the period).
@@ -404,6 +424,9 @@ class Checker {
   double stopUses_ = 0;
   std::uint32_t drawn_ = 0, groups_ = 0;
   double dashes_ = 0;
+  double tiles_ = 0;
+  // The box of the last path's points in the drawing: x0, y0, x1, y1.
+  std::array<double, 4> box_{};
   double width_ = 0, height_ = 0;
 };
 

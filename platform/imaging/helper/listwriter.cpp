@@ -189,6 +189,7 @@ class Writer {
     std::uint32_t picture = 0;  // its index
     bool paint = false;         // a paint's (from the space it paints to the pixels)
     dl::Matrix used;            // a paint's: from the space it paints to the drawing's
+    double area = 0;            // a paint's: the part of the drawing its record paints within
   };
   std::vector<std::uint8_t> bytes;
   std::vector<Showing> showings;
@@ -341,7 +342,7 @@ class Writer {
       if (!Points(path, head.matrix) || !Taken(head.paint, head.matrix)) return;
       const std::size_t start = Record(dl::Kind::Fill, sizeof head + PathBytes(path));
       Put(head);
-      Showed(head.paint, start + offsetof(dl::FillHead, paint), head.matrix);
+      Showed(head.paint, start + offsetof(dl::FillHead, paint), head.matrix, AreaShown(0));
       PutPath(path);
     }
     if (dl::Paint stroke; stroked && SourceOf(s.stroke, s.strokeOpacity, at, &stroke)) {
@@ -368,7 +369,8 @@ class Writer {
         return;
       const std::size_t start = Record(dl::Kind::Stroke, sizeof head + dashes.size() * 8 + PathBytes(path));
       Put(head);
-      Showed(head.paint, start + offsetof(dl::StrokeHead, paint), head.matrix);
+      Showed(head.paint, start + offsetof(dl::StrokeHead, paint), head.matrix,
+             AreaShown(head.width / 2 * head.miterLimit * dl::Longest(head.matrix)));
       for (const double d : dashes) Put(d);
       PutPath(path);
     }
@@ -731,9 +733,14 @@ class Writer {
     bytes.insert(bytes.end(), p, p + sizeof v);
   }
   // Notes where a picture paint's matrix lies, and what it is used under.
-  void Showed(const dl::Paint& paint, std::size_t at, const dl::Matrix& used) {
+  void Showed(const dl::Paint& paint, std::size_t at, const dl::Matrix& used, double area) {
     if (paint.kind == static_cast<std::uint32_t>(dl::PaintKind::Picture))
-      showings.push_back({at + offsetof(dl::Paint, matrix), paint.index, true, used});
+      showings.push_back({at + offsetof(dl::Paint, matrix), paint.index, true, used, area});
+  }
+  // The part of the drawing the last path's points, widened by `reach`,
+  // paint within.
+  double AreaShown(double reach) const {
+    return dl::AreaShown(box_[0], box_[1], box_[2], box_[3], reach, width_, height_);
   }
 
   static std::size_t PathBytes(const Path& path) {
@@ -757,9 +764,12 @@ class Writer {
       return false;
     }
     constexpr double kMost = dl::kMaxCoordinate * (1 - kMargin);
+    box_ = {HUGE_VAL, HUGE_VAL, -HUGE_VAL, -HUGE_VAL};
     for (std::size_t k = 0; k < path.points.size(); k += 2) {
       const double x = static_cast<float>(path.points[k]), y = static_cast<float>(path.points[k + 1]);
       const double dx = m.xx * x + m.xy * y + m.x0, dy = m.yx * x + m.yy * y + m.y0;
+      box_[0] = std::min(box_[0], dx), box_[1] = std::min(box_[1], dy);
+      box_[2] = std::max(box_[2], dx), box_[3] = std::max(box_[3], dy);
       if (!(std::fabs(dx) <= kMost && std::fabs(dy) <= kMost)) {
         Stop(VectorsAnswer::PastBounds);
         return false;
@@ -806,7 +816,7 @@ class Writer {
     if (!Taken(paint, dl::Matrix{})) return;
     const std::size_t start = Record(dl::Kind::PaintAll, sizeof paint);
     Put(paint);
-    Showed(paint, start, dl::Matrix{});
+    Showed(paint, start, dl::Matrix{}, width_ * height_);
   }
 
   const Document& doc_;
@@ -814,6 +824,8 @@ class Writer {
   const std::size_t room_;
   const double width_, height_;  // the drawing's
   const double side_;            // its larger side
+  // The box of the last path's points in the drawing: x0, y0, x1, y1.
+  std::array<double, 4> box_{};
   VectorsAnswer answer_ = VectorsAnswer::List;
   std::uint32_t open_ = 0;                                // clips, groups and masks open
   std::array<std::uint32_t, dl::kMaxDepth> openVerbs_{};  // a clip's verbs, by depth
@@ -851,6 +863,7 @@ ListAnswer WriteDrawList(std::string_view svg, const ListTarget& target, std::ui
   // takes: a pixel shown at least the least a paint shows; repeated, at
   // most kMaxPatternPixels of them a side and across the drawing, and at
   // most kMaxRepeats repeats across it.
+  double tiles = 0;
   for (const Writer::Showing& s : writer.showings) {
     dl::Matrix m;
     std::memcpy(&m, writer.bytes.data() + s.at, sizeof m);
@@ -868,6 +881,10 @@ ListAnswer WriteDrawList(std::string_view svg, const ListTarget& target, std::ui
     if (s.paint &&
         (std::max(w, h) > dl::kMaxPatternPixels || !AtLeast(1, m, s.used, side / dl::kMaxPatternPixels) ||
          !AtLeast(std::min(w, h), m, s.used, side / dl::kMaxRepeats)))
+      return {VectorsAnswer::PastBounds};
+    // The tiles the reader counts of the pattern, over what it paints.
+    if (s.paint && (tiles += dl::PatternTiles(w, h, dl::InverseThen(m, s.used), s.area * (1 + kMargin))) >
+                       dl::kMaxPatternTiles * (1 - kMargin))
       return {VectorsAnswer::PastBounds};
     std::memcpy(writer.bytes.data() + s.at, &m, sizeof m);
   }

@@ -87,6 +87,10 @@ constexpr double kMaxGradientScale = 16384;
 // a raster (a vector file's fallback to pixels) samples it at stays within
 // its fixed-point range.
 constexpr double kMaxPatternPixels = 8192;
+// The tiles the records' pictures repeated as patterns paint together, each
+// record's counted over the part of the drawing it paints within
+// (drawlistbounds.h: PatternTiles): a viewer draws them one by one.
+constexpr double kMaxPatternTiles = 16777216;  // 2^24
 // A picture's pixel, shown, and a gradient's run from its start to its end
 // (or from one circle to the other), are at least this long in the
 // drawing's space in every direction (the drawing's units are pixels of

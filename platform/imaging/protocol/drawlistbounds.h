@@ -63,6 +63,23 @@ inline double StopsPainted(std::uint32_t stops, double period, const Matrix& toD
   return stops * std::max(1.0, std::ceil(repeats));
 }
 
+// The part of a drawing of width x height that a record painting within the
+// box (x0, y0)-(x1, y1) of its points, widened by `reach` each way, shows.
+inline double AreaShown(double x0, double y0, double x1, double y1, double reach, double width,
+                        double height) {
+  const double across = std::min(x1 + reach, width) - std::max(x0 - reach, 0.0);
+  const double down = std::min(y1 + reach, height) - std::max(y0 - reach, 0.0);
+  return across > 0 && down > 0 ? across * down : 0;
+}
+
+// The tiles of a picture of w x h pixels repeated as a pattern, which
+// `toDrawing` maps into the drawing, that paint `area` of the drawing: its
+// area over a tile's, and one more for those cut at its edges.
+inline double PatternTiles(double w, double h, const Matrix& toDrawing, double area) {
+  const double tile = w * h * std::fabs(toDrawing.xx * toDrawing.yy - toDrawing.yx * toDrawing.xy);
+  return (tile > 0 ? area / tile : 0) + 1;
+}
+
 // Whether a gradient, its own space mapped into the drawing of width x
 // height by `toDrawing`, scales it within kMaxGradientScale either way and
 // has its points (its ends, or its circles' centres) and radii within

@@ -144,6 +144,16 @@ TEST(ImagingDrawList, EachRecordIsCheckedBeforeAnythingIsPainted) {
     for (int k = 0; k < uses; ++k) b.PaintAll(ListBuilder::Gradient(0));
     return b.Bytes();
   };
+  // `count` fills of squares `side` wide with a picture of a pixel repeated
+  // 1,024 times across the 64-wide drawing.
+  const auto patternFills = [](int count, float side) {
+    ListBuilder b;
+    b.Picture(1, 1, {0xFF000000u});
+    for (int k = 0; k < count; ++k)
+      b.Fill(ListBuilder::Pattern(0, Scale(16), dl::Extend::Repeat),
+             ListPath().Rect(side < 64 ? static_cast<float>(k % 63) : 0, 0, side, side));
+    return b.Bytes();
+  };
   const auto drawn = [](int records) {
     ListBuilder b;
     for (int k = 0; k < records; ++k) b.PaintAll(ListBuilder::Colour(0, 0, 0, 0.5));
@@ -268,6 +278,12 @@ TEST(ImagingDrawList, EachRecordIsCheckedBeforeAnythingIsPainted) {
        "read"},
       {"a repeated gradient painting 65 stops at each of 64 repeats", stopUses(1, dl::Extend::Repeat, 65),
        "paints more stops than 4096"},
+      // Pattern tiles, counted as a viewer draws them: over what each fill
+      // paints of the drawing (1,048,577 for a whole one at 1,024 repeats).
+      {"15 fills of the drawing by a pattern at 1,024 repeats", patternFills(15, 64), "read"},
+      {"16 fills of the drawing by a pattern at 1,024 repeats", patternFills(16, 64),
+       "record 17 brings the pattern tiles painted past 16777216"},
+      {"40,000 small fills by a pattern at 1,024 repeats", patternFills(40000, 1), "read"},
       {"50,000 records that draw", drawn(50000), "read"},
       {"50,001 records that draw", drawn(50001), "record 50001 brings the records that draw past 50000"},
       {"paths of 200,000 verbs", verbs(200000), "read"},
