@@ -180,6 +180,18 @@ TEST(ImagingDrawList, EachRecordIsCheckedBeforeAnythingIsPainted) {
     for (int k = 0; k < count; ++k) b.PushGroup().PopGroup(0.5);
     return b.Bytes();
   };
+  // A picture `width` pixels wide and one tall repeated a pixel a unit.
+  const auto repeatedWide = [](std::uint32_t width) {
+    return ListBuilder()
+        .Picture(width, 1, std::vector<std::uint32_t>(width, 0xFF000000u))
+        .PaintAll(ListBuilder::Pattern(0, Scale(1), dl::Extend::Repeat))
+        .Bytes();
+  };
+  const auto mitered = [&](double limit) {
+    dl::StrokeHead h = Pen(1);
+    h.miterLimit = limit;
+    return ListBuilder().Stroke(h, {}, square).Bytes();
+  };
   struct Row {
     const char* name;
     std::vector<std::uint8_t> bytes;
@@ -317,6 +329,10 @@ TEST(ImagingDrawList, EachRecordIsCheckedBeforeAnythingIsPainted) {
            .PaintAll(ListBuilder::Pattern(0, dl::Matrix{0.5, 0, 0, 0.5, -262144, 0}, dl::Extend::Repeat))
            .Bytes(),
        "read"},
+      // A picture is repeated at most 8,192 pixels a side, for the range a
+      // raster samples it in.
+      {"a picture 8,192 pixels wide repeated", repeatedWide(8192), "read"},
+      {"a picture 8,193 pixels wide repeated", repeatedWide(8193), "repeated in pixels past their bound"},
       {"a picture padded",
        ListBuilder()
            .Picture(2, 1, {0xFF000000u, 0xFFFFFFFFu})
@@ -393,6 +409,8 @@ TEST(ImagingDrawList, EachRecordIsCheckedBeforeAnythingIsPainted) {
            .Bytes(),
        "gradient far from the drawing"},
       {"a gradient of no run", ListBuilder().Gradient(Linear(5, 5, 5, 5, dl::Extend::Repeat), kTwoStops).PaintAll(ListBuilder::Gradient(0)).Bytes(), "read"},
+      {"a miter limit of 1", mitered(1), "read"},
+      {"a miter limit below 1", mitered(0.999), "miter limit out of range"},
       {"a width below nothing", ListBuilder().Stroke(Pen(-1), {}, square).Bytes(), "width out of range"},
       {"an unknown stroke flag",
        [&] {
@@ -782,6 +800,14 @@ TEST(ImagingDrawList, APaintSqueezedPastARastersRangeIsPaintedAsItMeansOrLeftOut
     return b.Bytes();
   };
   const std::vector<std::uint32_t> pixel = {0xFF0000FFu};
+  // A picture of a black and a white pixel repeated in stripes 8 units
+  // wide, its pattern shifted by `shift` of its own pixels.
+  const auto stripes = [](double shift) {
+    return ListBuilder()
+        .Picture(2, 1, {0xFF000000u, 0xFFFFFFFFu})
+        .PaintAll(ListBuilder::Pattern(0, dl::Matrix{0.125, 0, 0, 0.125, shift, 0}, dl::Extend::Repeat))
+        .Bytes();
+  };
   const struct {
     const char* name;
     std::vector<std::uint8_t> list, same;  // same: painted alike, nothing left out
@@ -811,6 +837,8 @@ TEST(ImagingDrawList, APaintSqueezedPastARastersRangeIsPaintedAsItMeansOrLeftOut
            .Fill(ListBuilder::Colour(0, 1, 0), ListPath().Rect(0, 0, 100, 262144))
            .Bytes(),
        1},
+      {"a repeated picture shifted far by whole pictures", stripes(-262144), stripes(0), 0},
+      {"a repeated picture shifted far by a pixel more", stripes(-262145), stripes(-1), 0},
   };
   for (const auto& row : rows) {
     std::size_t leftOut = 99, none = 99;
