@@ -117,6 +117,8 @@ std::string WaysIntoTheHost(int without, int fences) {
   const std::string folder = ::mkdtemp(folderTemplate);
   const std::string secret = folder + "/secret", written = folder + "/written";
   std::ofstream(secret) << "the host's secret";
+  // A descriptor of the host's opened without O_CLOEXEC, low and high.
+  const int held = ::open(secret.c_str(), O_RDONLY), heldHigh = ::fcntl(held, F_DUPFD, 200);
   // A loopback listener of the host's, and an abstract unix socket.
   const int listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
   sockaddr_in at{};
@@ -207,6 +209,8 @@ std::string WaysIntoTheHost(int without, int fences) {
       {"arm a timer on its own clock", By::None, "done", ""},
       // Its exec: only its start's, through a descriptor it can no longer hold.
       {"take its start's descriptor", By::None, "errno 22", ""},
+      // No descriptor of the host's, though the host left one open over exec.
+      {"hold a descriptor past its own", By::None, "errno 9", std::to_string(heldHigh)},
       {"run through its start's descriptor", By::None, "errno 9", ""},
   };
   // Calls the filter alone refuses ("errno 1"), with no argument.
@@ -279,6 +283,8 @@ std::string WaysIntoTheHost(int without, int fences) {
     failed += "capabilities root's exec gives: " + sets + "\n";
   ::close(listener);
   ::close(unixListener);
+  ::close(held);
+  ::close(heldHigh);
   fs::remove_all(folder);
   return failed;
 }
