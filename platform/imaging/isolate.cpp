@@ -68,6 +68,7 @@ std::atomic<int> g_forkFailure{0};
 std::atomic<int> g_probeFailure{0};
 std::atomic<int> g_fencesWithout{0};
 std::atomic<int> g_fencesTakenAway{0};
+std::atomic<bool> g_watchOff{false};
 std::mutex g_passedMutex;
 std::string g_passed;  // the host's variable the programs get too (tests)
 
@@ -113,15 +114,16 @@ std::string Errno(const char* what) { return std::string(what) + ": " + md::file
 pid_t Spawn(const std::string& warden, const std::string& program, const std::vector<std::string>& args,
             const IsolationLimits& limits, int expected, int input, int buffer, int answer, int report,
             std::string* error) {
-  std::vector<std::string> words{warden,
-                                 std::to_string(::getpid()),
-                                 std::to_string(g_forkFailure.exchange(0)),
-                                 std::to_string(g_fencesWithout.load() | g_fencesTakenAway.exchange(0)),
-                                 std::to_string(expected),
-                                 program,
-                                 kIsolatedFlag,
-                                 std::to_string(limits.processorMilliseconds),
-                                 std::to_string(limits.extraMemory)};
+  std::vector<std::string> words{
+      warden,
+      std::to_string(::getpid()),
+      std::to_string(g_forkFailure.exchange(0)) + (g_watchOff.exchange(false) ? ",unwatched" : ""),
+      std::to_string(g_fencesWithout.load() | g_fencesTakenAway.exchange(0)),
+      std::to_string(expected),
+      program,
+      kIsolatedFlag,
+      std::to_string(limits.processorMilliseconds),
+      std::to_string(limits.extraMemory)};
   words.insert(words.end(), args.begin(), args.end());
   std::vector<char*> argv;
   for (auto& w : words) argv.push_back(w.data());
@@ -494,6 +496,8 @@ int TakeWardenProbeFailure() { return g_probeFailure.exchange(0); }
 int SetWardenFencesWithout(int fences) { return g_fencesWithout.exchange(fences); }
 
 int SetWardenFencesTakenAway(int fences) { return g_fencesTakenAway.exchange(fences); }
+
+bool SetWardenWatchOff(bool off) { return g_watchOff.exchange(off); }
 
 std::string SetIsolatedVariablePassed(std::string name) {
   std::lock_guard<std::mutex> lock(g_passedMutex);

@@ -101,6 +101,11 @@ int WardenFencesWithout();
 // is not started). Taken by that run alone; answers the one it replaced.
 int SetWardenFencesTakenAway(int fences);
 
+// Whether the next run's warden arms no watch on the program's processor
+// time (tests: the kernel's backstop, a second past the limit, alone ends
+// it). Taken by that run alone; answers the one it replaced.
+bool SetWardenWatchOff(bool off);
+
 // The environment a run's warden and program get, of the host's variables,
 // by their whole names: the loader's (LD_LIBRARY_PATH), fontconfig's and the
 // folders it reads (FONTCONFIG_FILE, FONTCONFIG_PATH, HOME, XDG_CACHE_HOME,
