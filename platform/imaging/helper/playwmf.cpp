@@ -13,8 +13,6 @@
 #include <libwmf/macro.h>
 
 #include <cairo-ft.h>
-#include <fontconfig/fcfreetype.h>
-#include <fontconfig/fontconfig.h>
 
 #include <algorithm>
 #include <cmath>
@@ -27,6 +25,7 @@
 #include "platform/imaging/helper/charset.h"
 #include "platform/imaging/helper/play.h"
 #include "platform/imaging/helper/target.h"
+#include "platform/imaging/helper/wmftext.h"
 #include "platform/imaging/protocol/drawlist.h"
 #include "platform/imaging/protocol/metafileheader.h"
 
@@ -39,6 +38,21 @@ using detail::MetafileS16;
 using detail::MetafileU16;
 using detail::MetafileU32;
 using detail::WmfFrame;
+
+// libwmf reads a text's alignment and places it by guesses of its own; the
+// copy's alignments are all TA_BASELINE, left, without TA_UPDATECP, which
+// libwmf leaves on the reference point, and carry the file's own above
+// these bits, which the device places it by (wmftext.h).
+constexpr unsigned kAlignShift = 9;
+// libwmf keeps a font's height without its sign and gives a font of no
+// width one; the copy marks a height of the cell (positive) and a width of
+// the face's own (0) in the font's quality byte.
+constexpr unsigned kCellHeight = 0x80, kOwnWidth = 0x40;
+
+// The copy's alignment word for the file's.
+std::uint16_t CopiedAlign(unsigned align) {
+  return static_cast<std::uint16_t>(detail::kTaBaseline | ((align & 0x1F) << kAlignShift));
+}
 
 void Put16(std::vector<std::uint8_t>* b, int v) {
   b->push_back(static_cast<std::uint8_t>(v & 0xFF));
@@ -54,6 +68,23 @@ struct Device {
   double stretch = 1.0;                       // how much more the box stretches it down than across
   std::vector<wmfD_Coord>* probed = nullptr;  // set: the pixels' points are kept, nothing drawn
   bool svg = false;                           // the drawing is written as SVG too
+  std::vector<detail::WmfText> texts;         // the file's text records, in order (MendedRecords)
+  std::size_t nextText = 0;                   // the first not drawn yet
+  wmfD_Coord cp{};                            // where the last text's advance ended
+  // A bitmap drawn with SRCPAINT, held to see whether the next draws its
+  // image with SRCAND over the same place: a mask and its image.
+  struct Mask {
+    cairo_surface_t* pixels = nullptr;
+    wmfD_Coord pt{};
+    double pixelWidth = 0, pixelHeight = 0;
+    unsigned w = 0, h = 0;
+  } mask;
+  // The XOR trick that clips a drawing: drawn with R2_XORPEN, shapes filled
+  // black over it, then drawn again with R2_XORPEN: what lies outside the
+  // shapes is left as it was, what lies inside is the drawing.
+  enum class Xor { None, First, Shapes, Second } trick = Xor::None;
+  cairo_pattern_t* xorDrawing = nullptr;  // the first drawing
+  cairo_path_t* xorShapes = nullptr;      // the shapes between
 };
 
 Device* Dev(wmfAPI* api) { return static_cast<Device*>(api->device_data); }
@@ -62,8 +93,98 @@ void SetColour(cairo_t* cr, const wmfRGB* c) {
   cairo_set_source_rgb(cr, c->r / 255.0, c->g / 255.0, c->b / 255.0);
 }
 
+// GDI's binary raster operations of pens and brushes (SetROP2).
+constexpr unsigned kR2Black = 1, kR2MaskNotPen = 3, kR2NotCopyPen = 4, kR2Not = 6, kR2XorPen = 7,
+                   kR2MaskPen = 9, kR2Nop = 11, kR2MergeNotPen = 12, kR2MergePen = 15, kR2White = 16;
+
+// A colour over what lies below: as it is, or as the part of it an OR
+// (D | C) or an AND (D & C) with what lies below leaves visible, which is
+// exact over white and black.
+enum class Combine { Copy, Or, And };
+
+// The straight colour and alpha that paint `c` (0..1) combined so.
+void Combined(const double c[3], Combine how, double out[4]) {
+  const double most = std::max({c[0], c[1], c[2]}), least = std::min({c[0], c[1], c[2]});
+  const double alpha = how == Combine::Or ? most : how == Combine::And ? 1 - least : 1;
+  for (int k = 0; k < 3; ++k) {
+    const double painted = how == Combine::And ? c[k] - least : c[k];  // premultiplied
+    out[k] = how == Combine::Copy ? c[k] : alpha > 0 ? painted / alpha : 0;
+  }
+  out[3] = alpha;
+}
+
+// The pen's or brush's colour under the DC's SetROP2 mode, drawn as the
+// nearest a painting over what lies below gives; false where it leaves
+// everything as it is. XOR is drawn as copy (the trick it makes is read in
+// Begin); NOT as black, what it makes of a white page.
+bool SetRopColour(cairo_t* cr, const wmfRGB* rgb, unsigned rop) {
+  double c[3] = {rgb->r / 255.0, rgb->g / 255.0, rgb->b / 255.0};
+  Combine how = Combine::Copy;
+  switch (rop) {
+    case kR2Nop:
+      return false;
+    case kR2Black:
+    case kR2Not:
+      c[0] = c[1] = c[2] = 0;
+      break;
+    case kR2White:
+      c[0] = c[1] = c[2] = 1;
+      break;
+    case kR2NotCopyPen:
+    case kR2MergeNotPen:
+    case kR2MaskNotPen:
+      for (double& v : c) v = 1 - v;
+      how = rop == kR2MergeNotPen ? Combine::Or : rop == kR2MaskNotPen ? Combine::And : Combine::Copy;
+      break;
+    case kR2MergePen:
+      how = Combine::Or;
+      break;
+    case kR2MaskPen:
+      how = Combine::And;
+      break;
+    default:
+      break;
+  }
+  double out[4];
+  Combined(c, how, out);
+  cairo_set_source_rgba(cr, out[0], out[1], out[2], out[3]);
+  return true;
+}
+
+// GDI's ternary raster operations of bitmaps and PatBlt that writers use.
+constexpr std::uint32_t kSrcCopy = 0xCC0020, kSrcPaint = 0xEE0086, kSrcAnd = 0x8800C6, kSrcInvert = 0x660046,
+                        kNotSrcCopy = 0x330008, kMergeCopy = 0xC000CA, kPatCopy = 0xF00021,
+                        kPatInvert = 0x5A0049, kDstInvert = 0x550009, kBlackness = 0x000042,
+                        kWhiteness = 0xFF0062;
+
+// How a bitmap's pixels are painted under its raster operation: copied
+// (SRCCOPY, and the nearest of those not read), ORed (SRCPAINT; SRCINVERT,
+// whose XOR is that over black), ANDed (SRCAND), inverted (NOTSRCCOPY), or
+// ANDed with the brush's colour (MERGECOPY).
+struct BitmapRop {
+  Combine how = Combine::Copy;
+  bool invert = false;
+  double tint[3] = {1, 1, 1};
+};
+
+BitmapRop RopOf(std::uint32_t rop, wmfDC* dc) {
+  BitmapRop r;
+  if (rop == kSrcPaint || rop == kSrcInvert) r.how = Combine::Or;
+  if (rop == kSrcAnd) r.how = Combine::And;
+  if (rop == kNotSrcCopy) r.invert = true;
+  wmfBrush* brush = WMF_DC_BRUSH(dc);
+  if (rop == kMergeCopy && brush != nullptr && WMF_BRUSH_STYLE(brush) == BS_SOLID) {
+    const wmfRGB* c = WMF_BRUSH_COLOR(brush);
+    r.tint[0] = c->r / 255.0;
+    r.tint[1] = c->g / 255.0;
+    r.tint[2] = c->b / 255.0;
+  }
+  return r;
+}
+
 // A cairo surface of the bitmap's pixels, or NULL.
-cairo_surface_t* BitmapSurface(wmfAPI* api, wmfBMP* bmp, unsigned x0, unsigned y0, unsigned w, unsigned h) {
+cairo_surface_t* BitmapSurface(wmfAPI* api, wmfBMP* bmp, unsigned x0, unsigned y0, unsigned w, unsigned h,
+                               const BitmapRop& rop = {}, bool attach = true) {
   if (bmp->data == nullptr || w == 0 || h == 0 || x0 + w > bmp->width || y0 + h > bmp->height) return nullptr;
   cairo_surface_t* s =
       cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(w), static_cast<int>(h));
@@ -79,11 +200,18 @@ cairo_surface_t* BitmapSurface(wmfAPI* api, wmfBMP* bmp, unsigned x0, unsigned y
       wmfRGB c{};
       const int opacity = wmf_ipa_bmp_color(api, bmp, &c, x0 + x, bmp->height - 1 - (y0 + y));
       const unsigned a = opacity < 0 ? 255u : std::min(255u, static_cast<unsigned>(opacity));
-      d[x] = detail::PremultipliedPixel(c.r, c.g, c.b, a);
+      double v[3] = {c.r / 255.0, c.g / 255.0, c.b / 255.0}, out[4];
+      for (int k = 0; k < 3; ++k) v[k] = (rop.invert ? 1 - v[k] : v[k]) * rop.tint[k];
+      Combined(v, rop.how, out);
+      const auto channel = [](double u) {
+        return static_cast<unsigned>(std::lround(std::clamp(u, 0.0, 1.0) * 255));
+      };
+      d[x] = detail::PremultipliedPixel(channel(out[0]), channel(out[1]), channel(out[2]),
+                                        channel(out[3]) * a / 255);
     }
   }
   cairo_surface_mark_dirty(s);
-  if (Dev(api)->svg) detail::AttachPalettePng(s);
+  if (Dev(api)->svg && attach) detail::AttachPalettePng(s);
   return s;
 }
 
@@ -93,7 +221,7 @@ bool SetBrush(wmfAPI* api, wmfDC* dc) {
   wmfBrush* b = WMF_DC_BRUSH(dc);
   if (b == nullptr || WMF_BRUSH_STYLE(b) == BS_NULL) return false;
   cairo_t* cr = d->cr;
-  SetColour(cr, WMF_BRUSH_COLOR(b));
+  if (!SetRopColour(cr, WMF_BRUSH_COLOR(b), dc->ROPmode)) return false;
   if (WMF_BRUSH_STYLE(b) == BS_HATCHED) {
     // An 8-pixel cell of the hatch lines over the background (when opaque).
     cairo_surface_t* cell = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 8, 8);
@@ -159,7 +287,7 @@ bool SetPen(wmfAPI* api, wmfDC* dc) {
   wmfPen* pen = WMF_DC_PEN(dc);
   if (pen == nullptr || WMF_PEN_STYLE(pen) == PS_NULL) return false;
   cairo_t* cr = d->cr;
-  SetColour(cr, WMF_PEN_COLOR(pen));
+  if (!SetRopColour(cr, WMF_PEN_COLOR(pen), dc->ROPmode)) return false;
   // The pen's width is given across, in libwmf's units of the x axis, which
   // a mapping that stretches the picture unevenly makes unlike those down.
   // A pen of no width, or thinner than a pixel, is one pixel wide, marked
@@ -227,14 +355,88 @@ void OntoPixelCentres(cairo_t* cr) {
   cairo_path_destroy(path);
 }
 
+// Paints the first drawing of an XOR trick not completed as the nearest
+// GDI's records give: the drawing, and over it the shapes filled black.
+void AbandonXor(Device* d) {
+  cairo_t* cr = d->cr;
+  if (d->trick == Device::Xor::First || d->trick == Device::Xor::Second) {
+    cairo_pattern_t* group = cairo_pop_group(cr);
+    if (d->trick == Device::Xor::First)
+      d->xorDrawing = group;
+    else
+      cairo_pattern_destroy(group);
+  }
+  if (d->xorDrawing != nullptr) {
+    cairo_set_source(cr, d->xorDrawing);
+    cairo_paint(cr);
+    cairo_pattern_destroy(d->xorDrawing);
+    d->xorDrawing = nullptr;
+  }
+  if (d->xorShapes != nullptr) {
+    cairo_new_path(cr);
+    cairo_append_path(cr, d->xorShapes);
+    cairo_set_source_rgb(cr, 0, 0, 0);
+    cairo_fill(cr);
+    cairo_path_destroy(d->xorShapes);
+    d->xorShapes = nullptr;
+  }
+  d->trick = Device::Xor::None;
+}
+
+// The trick completed: its drawing painted within its shapes.
+void CompleteXor(Device* d) {
+  cairo_t* cr = d->cr;
+  cairo_pattern_destroy(cairo_pop_group(cr));  // the second drawing, which undoes the first outside
+  if (d->xorDrawing != nullptr && d->xorShapes != nullptr) {
+    cairo_save(cr);
+    cairo_new_path(cr);
+    cairo_append_path(cr, d->xorShapes);
+    cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
+    cairo_clip(cr);
+    cairo_set_source(cr, d->xorDrawing);
+    cairo_paint(cr);
+    cairo_restore(cr);
+  }
+  if (d->xorDrawing != nullptr) cairo_pattern_destroy(d->xorDrawing);
+  if (d->xorShapes != nullptr) cairo_path_destroy(d->xorShapes);
+  d->xorDrawing = nullptr;
+  d->xorShapes = nullptr;
+  d->trick = Device::Xor::None;
+}
+
+// Between the trick's two drawings, a shape filled solid black is one of
+// its shapes: its path is kept, nothing drawn. Any other ends the trick.
+bool XorShape(Device* d, wmfDC* dc) {
+  wmfBrush* b = WMF_DC_BRUSH(dc);
+  const wmfRGB* c = b != nullptr ? WMF_BRUSH_COLOR(b) : nullptr;
+  if (b == nullptr || WMF_BRUSH_STYLE(b) != BS_SOLID || c->r != 0 || c->g != 0 || c->b != 0) {
+    cairo_path_t* path = cairo_copy_path(d->cr);
+    AbandonXor(d);
+    cairo_new_path(d->cr);
+    cairo_append_path(d->cr, path);
+    cairo_path_destroy(path);
+    return false;
+  }
+  cairo_path_t* path = cairo_copy_path(d->cr);
+  cairo_new_path(d->cr);
+  if (d->xorShapes != nullptr) cairo_append_path(d->cr, d->xorShapes);
+  cairo_append_path(d->cr, path);
+  cairo_path_destroy(path);
+  if (d->xorShapes != nullptr) cairo_path_destroy(d->xorShapes);
+  d->xorShapes = cairo_copy_path(d->cr);
+  cairo_new_path(d->cr);
+  return true;
+}
+
 // Fills the current path with the brush and strokes it with the pen. A pen
 // of a pixel or more is stretched down as a box of another shape than the
 // picture's own stretches the picture, so that the box's pixels show it as
 // the picture stretched over the box (its vectors) does; a hairline stays
 // one pixel every way.
 void FillAndStroke(wmfAPI* api, wmfDC* dc, bool fill = true) {
-  const Device* d = Dev(api);
+  Device* d = Dev(api);
   cairo_t* cr = d->cr;
+  if (d->trick == Device::Xor::Shapes && fill && XorShape(d, dc)) return;
   if (fill && SetBrush(api, dc)) cairo_fill_preserve(cr);
   if (SetPen(api, dc)) {
     const bool hairline = drawlist::IsHairlineMiterLimit(cairo_get_miter_limit(cr));
@@ -248,19 +450,33 @@ void FillAndStroke(wmfAPI* api, wmfDC* dc, bool fill = true) {
   cairo_new_path(cr);
 }
 
+// Before anything is drawn: a held mask is painted unless the bitmap
+// drawn is its image, and the DC's SetROP2 mode moves the XOR trick on.
+enum class Draws { Shape, Bitmap, Other };
+void Begin(wmfAPI* api, wmfDC* dc, Draws what);
+
 void DeviceOpen(wmfAPI*) {}
 void DeviceClose(wmfAPI*) {}
 void DeviceBegin(wmfAPI* api) {
   Device* d = Dev(api);
+  d->nextText = 0;
   if (d->cr == nullptr) return;
   cairo_identity_matrix(d->cr);
   cairo_scale(d->cr, d->scaleX, d->scaleY);
   cairo_translate(d->cr, -d->origin.x, -d->origin.y);
 }
-void DeviceEnd(wmfAPI*) {}
+void FlushMask(Device* d);
+void DeviceEnd(wmfAPI* api) {
+  Device* d = Dev(api);
+  if (d->cr == nullptr) return;
+  FlushMask(d);
+  if (d->trick == Device::Xor::Second) CompleteXor(d);
+  AbandonXor(d);
+}
 void Flood(wmfAPI*, wmfFlood_t*) {}  // flood fills need the pixels drawn so far; not drawn
 
 void DrawPixel(wmfAPI* api, wmfDrawPixel_t* p) {
+  Begin(api, p->dc, Draws::Other);
   if (Dev(api)->probed != nullptr) {
     Dev(api)->probed->push_back(p->pt);
     return;
@@ -274,6 +490,7 @@ void DrawPixel(wmfAPI* api, wmfDrawPixel_t* p) {
 // An elliptic arc from `start` to `end`, counter-clockwise as seen on the
 // page (device y grows downwards).
 void ArcPath(wmfAPI* api, wmfDrawArc_t* a, int kind /* 0 arc, 1 pie, 2 chord */) {
+  Begin(api, a->dc, kind == 0 ? Draws::Other : Draws::Shape);
   cairo_t* cr = Dev(api)->cr;
   const double cx = (a->TL.x + a->BR.x) / 2, cy = (a->TL.y + a->BR.y) / 2;
   const double rx = std::fabs(a->BR.x - a->TL.x) / 2, ry = std::fabs(a->BR.y - a->TL.y) / 2;
@@ -294,6 +511,7 @@ void DrawChord(wmfAPI* api, wmfDrawArc_t* a) { ArcPath(api, a, 2); }
 void DrawArc(wmfAPI* api, wmfDrawArc_t* a) { ArcPath(api, a, 0); }
 
 void DrawEllipse(wmfAPI* api, wmfDrawArc_t* a) {
+  Begin(api, a->dc, Draws::Shape);
   cairo_t* cr = Dev(api)->cr;
   const double rx = std::fabs(a->BR.x - a->TL.x) / 2, ry = std::fabs(a->BR.y - a->TL.y) / 2;
   if (rx <= 0 || ry <= 0) return;
@@ -308,6 +526,7 @@ void DrawEllipse(wmfAPI* api, wmfDrawArc_t* a) {
 }
 
 void DrawLine(wmfAPI* api, wmfDrawLine_t* l) {
+  Begin(api, l->dc, Draws::Other);
   cairo_t* cr = Dev(api)->cr;
   cairo_move_to(cr, l->from.x, l->from.y);
   cairo_line_to(cr, l->to.x, l->to.y);
@@ -326,14 +545,17 @@ void Points(cairo_t* cr, const wmfD_Coord* pt, unsigned count, bool close) {
 }
 
 void PolyLine(wmfAPI* api, wmfPolyLine_t* p) {
+  Begin(api, p->dc, Draws::Other);
   Points(Dev(api)->cr, p->pt, p->count, false);
   FillAndStroke(api, p->dc, false);
 }
 void DrawPolygon(wmfAPI* api, wmfPolyLine_t* p) {
+  Begin(api, p->dc, Draws::Shape);
   Points(Dev(api)->cr, p->pt, p->count, true);
   FillAndStroke(api, p->dc);
 }
 void DrawPolyPolygon(wmfAPI* api, wmfPolyPoly_t* p) {
+  Begin(api, p->dc, Draws::Shape);
   for (unsigned k = 0; k < p->npoly; ++k) {
     if (p->pt[k] != nullptr) Points(Dev(api)->cr, p->pt[k], p->count[k], true);
   }
@@ -341,6 +563,7 @@ void DrawPolyPolygon(wmfAPI* api, wmfPolyPoly_t* p) {
 }
 
 void DrawRectangle(wmfAPI* api, wmfDrawRectangle_t* r) {
+  Begin(api, r->dc, Draws::Shape);
   cairo_t* cr = Dev(api)->cr;
   const double x0 = std::min(r->TL.x, r->BR.x), y0 = std::min(r->TL.y, r->BR.y);
   const double x1 = std::max(r->TL.x, r->BR.x), y1 = std::max(r->TL.y, r->BR.y);
@@ -364,13 +587,17 @@ void DrawRectangle(wmfAPI* api, wmfDrawRectangle_t* r) {
   FillAndStroke(api, r->dc);
 }
 
+// PatBlt: black, white, the brush (PATCOPY; PATINVERT, whose XOR is that
+// over black); DSTINVERT, inverting what lies below, is drawn as black,
+// what it makes of a white page.
 void RopDraw(wmfAPI* api, wmfROP_Draw_t* r) {
+  Begin(api, r->dc, Draws::Other);
   cairo_t* cr = Dev(api)->cr;
   cairo_rectangle(cr, r->TL.x, r->TL.y, r->BR.x - r->TL.x, r->BR.y - r->TL.y);
   bool paint = true;
-  if (r->ROP == 0x00000042) {  // black
+  if (r->ROP == kBlackness || r->ROP == kDstInvert) {
     cairo_set_source_rgb(cr, 0, 0, 0);
-  } else if (r->ROP == 0x00FF0062) {  // white
+  } else if (r->ROP == kWhiteness) {
     cairo_set_source_rgb(cr, 1, 1, 1);
   } else {
     paint = SetBrush(api, r->dc);
@@ -379,59 +606,86 @@ void RopDraw(wmfAPI* api, wmfROP_Draw_t* r) {
   cairo_new_path(cr);
 }
 
-void BmpDraw(wmfAPI* api, wmfBMP_Draw_t* b) {
-  Device* d = Dev(api);
-  cairo_surface_t* s = BitmapSurface(api, &b->bmp, b->crop.x, b->crop.y, b->crop.w, b->crop.h);
-  if (s == nullptr) return;
+// Paints the pixels over the bitmap's place.
+void PaintBitmap(Device* d, cairo_surface_t* s, wmfD_Coord pt, double pixelWidth, double pixelHeight,
+                 unsigned w, unsigned h) {
   cairo_t* cr = d->cr;
   cairo_save(cr);
-  cairo_translate(cr, b->pt.x, b->pt.y);
-  cairo_scale(cr, b->pixel_width, b->pixel_height);
+  cairo_translate(cr, pt.x, pt.y);
+  cairo_scale(cr, pixelWidth, pixelHeight);
   cairo_set_source_surface(cr, s, 0, 0);
   cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
   // Enlarged, its edge pixels reach its edges whole, as a PDF viewer and
   // the SVG painter show a picture: not faded into what lies outside.
   if (!d->svg) cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
-  cairo_rectangle(cr, 0, 0, b->crop.w, b->crop.h);
+  cairo_rectangle(cr, 0, 0, w, h);
   cairo_fill(cr);
   cairo_restore(cr);
+}
+
+// A mask held and not followed by its image is painted as SRCPAINT alone.
+void FlushMask(Device* d) {
+  Device::Mask& m = d->mask;
+  if (m.pixels == nullptr) return;
+  auto* data = reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(m.pixels));
+  const int stride = cairo_image_surface_get_stride(m.pixels) / 4;
+  for (unsigned y = 0; y < m.h; ++y)
+    for (unsigned x = 0; x < m.w; ++x) {
+      std::uint32_t& p = data[static_cast<std::size_t>(y) * stride + x];
+      const unsigned most = std::max({(p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF});
+      p = (std::min(most, p >> 24) << 24) | (p & 0xFFFFFF);
+    }
+  cairo_surface_mark_dirty(m.pixels);
+  if (d->svg) detail::AttachPalettePng(m.pixels);
+  PaintBitmap(d, m.pixels, m.pt, m.pixelWidth, m.pixelHeight, m.w, m.h);
+  cairo_surface_destroy(m.pixels);
+  m = {};
+}
+
+// A bitmap under its raster operation. A mask drawn with SRCPAINT, then an
+// image with SRCAND over the same place (how writers put a transparent
+// bitmap) are painted as one: the image with the mask's white as opaque.
+void BmpDraw(wmfAPI* api, wmfBMP_Draw_t* b) {
+  Begin(api, b->dc, Draws::Bitmap);
+  Device* d = Dev(api);
+  Device::Mask& m = d->mask;
+  const bool image = m.pixels != nullptr && b->type == kSrcAnd && b->crop.w == m.w && b->crop.h == m.h &&
+                     std::fabs(b->pt.x - m.pt.x) < 0.5 && std::fabs(b->pt.y - m.pt.y) < 0.5 &&
+                     std::fabs(b->pixel_width - m.pixelWidth) < 1e-6 &&
+                     std::fabs(b->pixel_height - m.pixelHeight) < 1e-6;
+  if (!image) FlushMask(d);
+  const bool mask = b->type == kSrcPaint;
+  cairo_surface_t* s = BitmapSurface(api, &b->bmp, b->crop.x, b->crop.y, b->crop.w, b->crop.h,
+                                     image || mask ? BitmapRop{} : RopOf(b->type, b->dc), !(image || mask));
+  if (s == nullptr) return;
+  if (mask) {
+    m = {s, b->pt, b->pixel_width, b->pixel_height, b->crop.w, b->crop.h};
+    return;
+  }
+  if (image) {
+    auto* pixels = reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(s));
+    const auto* alpha = reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(m.pixels));
+    const int stride = cairo_image_surface_get_stride(s) / 4,
+              maskStride = cairo_image_surface_get_stride(m.pixels) / 4;
+    for (unsigned y = 0; y < m.h; ++y)
+      for (unsigned x = 0; x < m.w; ++x) {
+        std::uint32_t& p = pixels[static_cast<std::size_t>(y) * stride + x];
+        const std::uint32_t q = alpha[static_cast<std::size_t>(y) * maskStride + x];
+        const unsigned a = std::max({(q >> 16) & 0xFF, (q >> 8) & 0xFF, q & 0xFF});
+        const auto scaled = [a](unsigned c) { return (c * a + 127) / 255; };
+        p = (scaled(p >> 24) << 24) | (scaled((p >> 16) & 0xFF) << 16) | (scaled((p >> 8) & 0xFF) << 8) |
+            scaled(p & 0xFF);
+      }
+    cairo_surface_mark_dirty(s);
+    cairo_surface_destroy(m.pixels);
+    m = {};
+  }
+  PaintBitmap(d, s, b->pt, b->pixel_width, b->pixel_height, b->crop.w, b->crop.h);
   cairo_surface_destroy(s);
 }
 
 void BmpRead(wmfAPI* api, wmfBMP_Read_t* r) { wmf_ipa_bmp_read(api, r); }
 void BmpFree(wmfAPI* api, wmfBMP* b) { wmf_ipa_bmp_free(api, b); }
-
-// The code points of UTF-8 text.
-std::vector<FcChar32> CodePoints(const std::string& s) {
-  std::vector<FcChar32> out;
-  for (std::size_t k = 0; k < s.size();) {
-    FcChar32 c = 0;
-    const int n =
-        FcUtf8ToUcs4(reinterpret_cast<const FcChar8*>(s.data() + k), &c, static_cast<int>(s.size() - k));
-    if (n <= 0) break;
-    out.push_back(c);
-    k += static_cast<std::size_t>(n);
-  }
-  return out;
-}
-
-// The language whose glyph forms a Chinese, Japanese or Korean character
-// set asks for.
-const char* Language(unsigned charset) {
-  switch (charset) {
-    case 128:
-      return "ja";
-    case 129:
-    case 130:
-      return "ko";
-    case 134:
-      return "zh-cn";
-    case 136:
-      return "zh-tw";
-    default:
-      return nullptr;
-  }
-}
 
 // A cairo face of libwmf's font with a FreeType face of its own over the
 // same bytes. libwmf sets its face's size to measure each text; cairo,
@@ -455,75 +709,63 @@ cairo_font_face_t* OwnFace(FT_Face face) {
   return own;
 }
 
-// The face the text is drawn in: libwmf's face for the font when it has
-// every character of the text, else the face fontconfig finds for the
-// font's name, weight and slant that has them (a Chinese font this system
-// lacks). A symbol font keeps libwmf's face: its codes are that face's.
-cairo_font_face_t* FaceFor(wmfFont* font, const std::string& text) {
-  const unsigned charset = WMF_FONT_CHARSET(font);
-  FT_Face face = WMF_FONT_FTFACE(font);
-  const std::vector<FcChar32> chars = CodePoints(text);
-  bool covered = face != nullptr;
-  for (std::size_t k = 0; covered && k < chars.size(); ++k)
-    covered = chars[k] < 0x20 || FcFreeTypeCharIndex(face, chars[k]) != 0;  // as cairo looks glyphs up
-  if (covered || (face != nullptr && charset == detail::kSymbolCharset)) return OwnFace(face);
-  FcPattern* pattern = FcPatternCreate();
-  if (const char* name = WMF_FONT_NAME(font); name != nullptr) {
-    const std::string family = detail::CharsetToUtf8(name, std::strlen(name), charset);
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
-  }
-  FcCharSet* set = FcCharSetCreate();
-  for (FcChar32 c : chars) FcCharSetAddChar(set, c);
-  FcPatternAddCharSet(pattern, FC_CHARSET, set);
-  FcCharSetDestroy(set);
-  if (const char* language = Language(charset); language != nullptr)
-    FcPatternAddString(pattern, FC_LANG, reinterpret_cast<const FcChar8*>(language));
-  FcPatternAddInteger(pattern, FC_WEIGHT, WMF_FONT_WEIGHT(font) >= 600 ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
-  FcPatternAddInteger(pattern, FC_SLANT, WMF_FONT_ITALIC(font) ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
-  FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-  FcDefaultSubstitute(pattern);
-  FcResult result = FcResultNoMatch;
-  FcPattern* match = FcFontMatch(nullptr, pattern, &result);
-  FcPatternDestroy(pattern);
-  if (match == nullptr) return nullptr;
-  cairo_font_face_t* ff = cairo_ft_font_face_create_for_pattern(match);
-  FcPatternDestroy(match);
-  return ff;
-}
-
+// Draws the text by GDI's rules (wmftext.h): the record it comes from is
+// the next of the file's texts of its bytes, which gives its widths.
 void DrawText(wmfAPI* api, wmfDrawText_t* t) {
-  cairo_t* cr = Dev(api)->cr;
+  Begin(api, t->dc, Draws::Other);
+  Device* d = Dev(api);
   wmfFont* font = WMF_DC_FONT(t->dc);
-  if (font == nullptr || t->str == nullptr || t->font_height <= 0) return;
-  if (WMF_DC_OPAQUE(t->dc)) {
-    SetColour(cr, WMF_DC_BACKGROUND(t->dc));
-    cairo_move_to(cr, t->bbox.TL.x, t->bbox.TL.y);
-    cairo_line_to(cr, t->bbox.TR.x, t->bbox.TR.y);
-    cairo_line_to(cr, t->bbox.BR.x, t->bbox.BR.y);
-    cairo_line_to(cr, t->bbox.BL.x, t->bbox.BL.y);
-    cairo_close_path(cr);
-    cairo_fill(cr);
+  if (font == nullptr || t->str == nullptr) return;
+  const std::string bytes = t->str;
+  const detail::WmfText* record = nullptr;
+  for (std::size_t k = d->nextText; k < d->texts.size() && k < d->nextText + 8 && record == nullptr; ++k) {
+    if (d->texts[k].bytes != bytes) continue;
+    record = &d->texts[k];
+    d->nextText = k + 1;
   }
-  // The text is in the code page of the font's character set.
-  const std::string text = detail::CharsetToUtf8(t->str, std::strlen(t->str), WMF_FONT_CHARSET(font));
-  cairo_font_face_t* ff = FaceFor(font, text);
-  cairo_save(cr);
-  if (ff != nullptr) {
-    cairo_set_font_face(cr, ff);
-  } else {
-    cairo_select_font_face(cr, "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+  const unsigned charset = WMF_FONT_CHARSET(font);
+  detail::WmfFontSpec spec;
+  if (const char* name = WMF_FONT_NAME(font); name != nullptr)
+    spec.family = detail::CharsetToUtf8(name, std::strlen(name), charset);
+  spec.charset = charset;
+  spec.weight = WMF_FONT_WEIGHT(font);
+  spec.italic = WMF_FONT_ITALIC(font) != 0;
+  spec.underline = WMF_TEXT_UNDERLINE(font) != 0;
+  spec.strikeout = WMF_TEXT_STRIKEOUT(font) != 0;
+  spec.pitchAndFamily = WMF_FONT_PITCH(font);
+  if (charset == detail::kSymbolCharset && WMF_FONT_FTFACE(font) != nullptr)
+    spec.symbolFace = OwnFace(WMF_FONT_FTFACE(font));
+  detail::WmfTextCall call;
+  call.align = (t->dc->textalign >> kAlignShift) & 0x1F;
+  const bool continues = (call.align & detail::kTaUpdateCp) != 0 && record != nullptr && record->continues;
+  call.x = continues ? d->cp.x : t->pt.x;
+  call.y = continues ? d->cp.y : t->pt.y;
+  call.unitX = t->dc->pixel_width;
+  call.unitY = t->dc->pixel_height;
+  call.stretch = d->stretch;
+  const int height = WMF_FONT_HEIGHT(font);
+  call.height = (WMF_FONT_QUALITY(font) & kCellHeight) != 0 ? height : -height;
+  call.width = (WMF_FONT_QUALITY(font) & kOwnWidth) != 0 ? 0 : WMF_FONT_WIDTH(font);
+  call.escapement = WMF_TEXT_ANGLE(font);
+  call.charExtra = t->dc->charextra;
+  call.opaque = WMF_DC_OPAQUE(t->dc);
+  const wmfRGB* ink = WMF_DC_TEXTCOLOR(t->dc);
+  const wmfRGB* paper = WMF_DC_BACKGROUND(t->dc);
+  for (int k = 0; k < 3; ++k) {
+    call.text[k] = (k == 0 ? ink->r : k == 1 ? ink->g : ink->b) / 255.0;
+    call.background[k] = (k == 0 ? paper->r : k == 1 ? paper->g : paper->b) / 255.0;
   }
-  cairo_translate(cr, t->pt.x, t->pt.y);
-  cairo_rotate(cr, -WMF_TEXT_ANGLE(font));
-  cairo_matrix_t m;
-  const double ratio = t->font_ratio > 0 ? t->font_ratio : 1.0;
-  cairo_matrix_init_scale(&m, t->font_height * ratio, t->font_height);
-  cairo_set_font_matrix(cr, &m);
-  SetColour(cr, WMF_DC_TEXTCOLOR(t->dc));
-  cairo_move_to(cr, 0, 0);
-  cairo_show_text(cr, text.c_str());
-  cairo_restore(cr);
-  if (ff != nullptr) cairo_font_face_destroy(ff);
+  call.hasRect = record != nullptr && record->options != 0;
+  call.rect[0] = t->TL.x;
+  call.rect[1] = t->TL.y;
+  call.rect[2] = t->BR.x;
+  call.rect[3] = t->BR.y;
+  const std::string text = detail::CharsetToUtf8(t->str, bytes.size(), charset);
+  double endX = 0, endY = 0;
+  DrawWmfText(d->cr, spec, text, record, call, &endX, &endY);
+  d->cp.x = static_cast<float>(endX);
+  d->cp.y = static_cast<float>(endY);
+  if (spec.symbolFace != nullptr) cairo_font_face_destroy(spec.symbolFace);
 }
 
 void UserData(wmfAPI*, wmfUserData_t*) {}
@@ -533,6 +775,7 @@ void Rects(cairo_t* cr, wmfPolyRectangle_t* p) {
     cairo_rectangle(cr, p->TL[k].x, p->TL[k].y, p->BR[k].x - p->TL[k].x, p->BR[k].y - p->TL[k].y);
 }
 void RegionFrame(wmfAPI* api, wmfPolyRectangle_t* p) {
+  Begin(api, p->dc, Draws::Other);
   cairo_t* cr = Dev(api)->cr;
   if (!SetBrush(api, p->dc)) return;
   cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
@@ -545,6 +788,7 @@ void RegionFrame(wmfAPI* api, wmfPolyRectangle_t* p) {
   cairo_fill(cr);
 }
 void RegionPaint(wmfAPI* api, wmfPolyRectangle_t* p) {
+  Begin(api, p->dc, Draws::Other);
   cairo_t* cr = Dev(api)->cr;
   if (!SetBrush(api, p->dc)) return;
   Rects(cr, p);
@@ -557,6 +801,38 @@ void RegionClip(wmfAPI* api, wmfPolyRectangle_t* p) {
   Rects(cr, p);
   cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
   cairo_clip(cr);
+}
+
+void Begin(wmfAPI* api, wmfDC* dc, Draws what) {
+  Device* d = Dev(api);
+  if (d->cr == nullptr || dc == nullptr) return;
+  if (what != Draws::Bitmap) FlushMask(d);
+  const bool xorMode = dc->ROPmode == kR2XorPen;
+  switch (d->trick) {
+    case Device::Xor::None:
+      break;
+    case Device::Xor::First:
+      if (!xorMode) {
+        d->xorDrawing = cairo_pop_group(d->cr);
+        d->trick = Device::Xor::Shapes;
+      }
+      break;
+    case Device::Xor::Shapes:
+      if (xorMode) {
+        cairo_push_group(d->cr);
+        d->trick = Device::Xor::Second;
+      } else if (what != Draws::Shape) {
+        AbandonXor(d);
+      }
+      break;
+    case Device::Xor::Second:
+      if (!xorMode) CompleteXor(d);
+      break;
+  }
+  if (d->trick == Device::Xor::None && xorMode) {
+    cairo_push_group(d->cr);
+    d->trick = Device::Xor::First;
+  }
 }
 
 Device* g_device = nullptr;  // the helper's one device, handed to libwmf
@@ -685,8 +961,97 @@ std::string PlaceWindow(const std::uint8_t* data, const Window& w, wmfD_Coord* f
   return "";
 }
 
-constexpr std::uint16_t kPolyPolygon = 0x0538;
+constexpr std::uint16_t kPolyPolygon = 0x0538, kSaveDc = 0x001E, kRestoreDc = 0x0127, kSetTextAlign = 0x012E,
+                        kCreateFont = 0x02FB, kTextOut = 0x0521, kExtTextOut = 0x0A32, kMoveTo = 0x0214,
+                        kLineTo = 0x0213;
 constexpr unsigned kIsotropic = 7, kAnisotropic = 8;
+// A RestoreDC's count applied to the states saved: a negative one goes
+// back that many saves, a positive one to that save counted from the
+// first; one naming no save changes nothing.
+template <class State>
+void Restore(std::vector<State>* saved, int which, State* now) {
+  const long keep = which < 0 ? static_cast<long>(saved->size()) + which : long{which} - 1;
+  if (keep >= 0 && keep < static_cast<long>(saved->size())) {
+    *now = (*saved)[static_cast<std::size_t>(keep)];
+    saved->resize(static_cast<std::size_t>(keep));
+  }
+}
+
+// The text records' mends (MendedRecords): the alignment as the copy's,
+// a text under TA_UPDATECP given the current position as its point, an
+// ExtTextOut's widths taken out (libwmf would draw it a character at a
+// time) and kept in `texts`, with its bytes and options, in order.
+struct TextMends {
+  std::vector<unsigned> saved;
+  unsigned align = 0;
+  int cpX = 0, cpY = 0;
+  bool cpFromText = false;
+  std::vector<detail::WmfText>* texts;
+
+  // Mends the record just copied to the end of `copy`; answers the words it
+  // took out.
+  std::size_t Mend(std::uint16_t function, std::vector<std::uint8_t>* copy, std::size_t bytes) {
+    std::uint8_t* r = copy->data() + copy->size() - bytes;
+    std::uint8_t* p = r + 6;
+    const std::size_t words = (bytes - 6) / 2;
+    const auto put = [](std::uint8_t* at, int v) {
+      at[0] = static_cast<std::uint8_t>(v & 0xFF);
+      at[1] = static_cast<std::uint8_t>((v >> 8) & 0xFF);
+    };
+    if (function == kSaveDc) {
+      saved.push_back(align);
+    } else if (function == kRestoreDc && words >= 1) {
+      Restore(&saved, MetafileS16(p), &align);
+    } else if (function == kSetTextAlign && words >= 1) {
+      align = MetafileU16(p) & 0x1F;
+      put(p, CopiedAlign(align));
+    } else if (function == kCreateFont && words >= 9) {
+      p[16] = static_cast<std::uint8_t>(p[16] | (MetafileS16(p) > 0 ? kCellHeight : 0) |
+                                        (MetafileS16(p + 2) == 0 ? kOwnWidth : 0));
+    } else if ((function == kMoveTo || function == kLineTo) && words >= 2) {
+      cpX = MetafileS16(p + 2);
+      cpY = MetafileS16(p);
+      cpFromText = false;
+    } else if (function == kTextOut && words >= 1) {
+      const std::size_t count = MetafileU16(p), strWords = (count + 1) / 2;
+      if (count == 0 || words < 3 + strWords) return 0;
+      detail::WmfText text{std::string(reinterpret_cast<const char*>(p + 2), count), {}, 0, false};
+      Place(&text, p + 2 * (words - 1), p + 2 * (words - 2), put);
+    } else if (function == kExtTextOut && words >= 4) {
+      const std::size_t count = MetafileU16(p + 4), strWords = (count + 1) / 2;
+      unsigned options = MetafileU16(p + 6);
+      if ((options & (detail::kEtoOpaque | detail::kEtoClipped)) == 0) {
+        options = 0;  // no rectangle follows
+        put(p + 6, 0);
+      }
+      const std::size_t string = 4 + (options != 0 ? 4 : 0);
+      if (count == 0 || words < string + strWords) return 0;
+      detail::WmfText text{
+          std::string(reinterpret_cast<const char*>(p + 2 * string), count), {}, options, false};
+      if (words >= string + strWords + count)
+        for (std::size_t k = 0; k < count; ++k)
+          text.dx.push_back(MetafileS16(p + 2 * (string + strWords + k)));
+      Place(&text, p + 2, p, put);
+      const std::size_t kept = 3 + string + strWords, cut = words + 3 - kept;
+      for (int k = 0; k < 4; ++k) r[k] = static_cast<std::uint8_t>(kept >> (8 * k));
+      copy->resize(copy->size() - 2 * cut);
+      return cut;
+    }
+    return 0;
+  }
+
+  // Keeps the text, its point the current position under TA_UPDATECP.
+  template <class Put>
+  void Place(detail::WmfText* text, std::uint8_t* x, std::uint8_t* y, Put put) {
+    if ((align & detail::kTaUpdateCp) != 0) {
+      put(x, cpX);
+      put(y, cpY);
+      text->continues = cpFromText;
+      cpFromText = true;
+    }
+    texts->push_back(std::move(*text));
+  }
+};
 
 // The copy of the file libwmf plays, mended where libwmf draws otherwise
 // than the records mean. It skips a whole polypolygon when one of its
@@ -698,12 +1063,15 @@ constexpr unsigned kIsotropic = 7, kAnisotropic = 8;
 // libwmf's size of a logical unit as the mapping before had it until it
 // maps a point, and a pen made meanwhile is that much too thin or thick:
 // the copy sets the window's extent again right after such a switch, which
-// has libwmf size the unit anew. The records lie from `start` to `end`
-// (CheckWmfHeader).
+// has libwmf size the unit anew. Its texts are mended as TextMends says,
+// the first alignment (GDI's TA_TOP, left) set before its first record. The
+// records lie from `start` to `end` (CheckWmfHeader).
 std::vector<std::uint8_t> MendedRecords(const std::uint8_t* data, std::size_t size, std::size_t start,
-                                        std::size_t end) {
+                                        std::size_t end, std::vector<detail::WmfText>* texts) {
   std::vector<std::uint8_t> copy(data, data + start), extent;
-  std::uint32_t added = 0;
+  for (int v : {4, 0, int{kSetTextAlign}, int{CopiedAlign(0)}}) Put16(&copy, v);
+  std::int64_t added = 4;
+  TextMends mends{{}, 0, 0, 0, false, texts};
   std::size_t at = start;
   for (; at + 6 <= end;) {
     const std::uint64_t bytes = std::uint64_t{MetafileU32(data + at)} * 2;
@@ -713,11 +1081,12 @@ std::vector<std::uint8_t> MendedRecords(const std::uint8_t* data, std::size_t si
     const std::size_t words = (bytes - 6) / 2;
     copy.insert(copy.end(), data + at, data + at + bytes);
     at += bytes;
+    added -= static_cast<std::int64_t>(mends.Mend(function, &copy, bytes));
     if (function == kSetWindowExt && words >= 2) extent.assign(p - 6, p - 6 + bytes);
     if (function == kSetMapMode && words >= 1 && !extent.empty() &&
         (MetafileU16(p) == kIsotropic || MetafileU16(p) == kAnisotropic)) {
       copy.insert(copy.end(), extent.begin(), extent.end());
-      added += static_cast<std::uint32_t>(extent.size() / 2);
+      added += static_cast<std::int64_t>(extent.size() / 2);
     }
     const std::size_t polygons = function == kPolyPolygon && words > 0 ? MetafileU16(p) : 0;
     std::size_t points = 0;
@@ -751,10 +1120,9 @@ std::vector<std::uint8_t> MendedRecords(const std::uint8_t* data, std::size_t si
   // The header's size of the file, in words, after a placeable header.
   WmfFrame frame;
   const std::size_t header = detail::ReadWmfFrame(data, size, &frame) ? kWmfPlaceableBytes : 0;
-  if (added > 0) {
-    const std::uint32_t total = MetafileU32(copy.data() + header + 6) + added;
-    for (int k = 0; k < 4; ++k) copy[header + 6 + k] = static_cast<std::uint8_t>(total >> (8 * k));
-  }
+  const std::uint32_t total =
+      static_cast<std::uint32_t>(static_cast<std::int64_t>(MetafileU32(copy.data() + header + 6)) + added);
+  for (int k = 0; k < 4; ++k) copy[header + 6 + k] = static_cast<std::uint8_t>(total >> (8 * k));
   return copy;
 }
 
@@ -774,7 +1142,7 @@ std::string PlayWmf(const std::uint8_t* data, std::size_t size, MetafileTarget* 
   }
   Device device;
   device.svg = t->box == nullptr;
-  const std::vector<std::uint8_t> copy = MendedRecords(data, size, start, end);
+  const std::vector<std::uint8_t> copy = MendedRecords(data, size, start, end, &device.texts);
   return Open(copy.data(), copy.size(), &device, [&](wmfAPI* api, wmfD_Rect box) -> std::string {
     if (!placeable) {
       from = box.TL;

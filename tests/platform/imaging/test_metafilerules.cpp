@@ -1,0 +1,355 @@
+// Metafiles drawn by GDI's own rules: text on its reference point by its
+// alignment, in its named face, with its widths; raster operations composed
+// as GDI composes them; hatched and pattern brushes as repeated pictures;
+// saved states restored as GDI restores them. Each row draws a small file
+// made by hand through the real helper and reads the pixels.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/canvas/cairo_canvas.h"
+#include "platform/canvas/raster.h"
+#include "platform/imaging/decode.h"
+#include "platform/imaging/draw.h"
+#include "platform/win/gdidevice.h"
+#include "platform/win/wingdi.h"
+#include "tests/platform/imaging/metafiles.h"
+
+namespace {
+
+using namespace md::imaging;
+namespace m = md::test::metafiles;
+using md::canvas::Raster;
+using Words = std::vector<std::uint16_t>;
+
+Words Cat(Words a, const Words& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+// The words of a string, padded to a whole word.
+Words Text(const std::string& s) {
+  Words w;
+  for (std::size_t k = 0; k < s.size(); k += 2)
+    w.push_back(
+        static_cast<std::uint16_t>(static_cast<unsigned char>(s[k]) |
+                                   (k + 1 < s.size() ? static_cast<unsigned char>(s[k + 1]) << 8 : 0)));
+  return w;
+}
+
+// A CreateFontIndirect of height (negative: the em), escapement, weight,
+// italic, underline, strikeout, pitch and family, and face.
+m::WmfRecord Font(int height, int escapement, int weight, bool italic, bool underline, bool strikeout,
+                  int pitch, const std::string& face) {
+  std::string name = face;
+  name.resize(32, '\0');
+  return {0x02FB,
+          Cat({static_cast<std::uint16_t>(height), 0, static_cast<std::uint16_t>(escapement),
+               static_cast<std::uint16_t>(escapement), static_cast<std::uint16_t>(weight),
+               static_cast<std::uint16_t>((italic ? 1 : 0) | (underline ? 0x100 : 0)),
+               static_cast<std::uint16_t>(strikeout ? 1 : 0), 0, static_cast<std::uint16_t>(pitch << 8)},
+              Text(name))};
+}
+
+// The picture drawn over a white raster of its own 300-dpi pixels.
+Raster Drawn(const m::Bytes& bytes, const std::string& name) {
+  const DecodeResult r = Decode(bytes.data(), bytes.size());
+  EXPECT_TRUE(r) << r.error;
+  if (!r) return {};
+  auto canvas = md::canvas::CairoCanvas::createImage(r.bitmap->width, r.bitmap->height);
+  HDC hdc = md::win::CreateScreenDC(canvas.get(), 300, &md::text::FixedMetricsEngine());
+  EXPECT_TRUE(DrawBitmap(hdc, *r.bitmap, 0, 0, r.bitmap->width, r.bitmap->height));
+  DeleteDC(hdc);
+  Raster raster = md::canvas::ReadRaster(*canvas);
+  const auto dir = std::filesystem::path(MD_TEST_OUTPUT_DIR) / "metafile-rules";
+  std::filesystem::create_directories(dir);
+  std::string error;
+  EXPECT_TRUE(md::canvas::WritePng(raster, (dir / (name + ".png")).string(), &error)) << error;
+  return raster;
+}
+
+int Darkest(std::uint32_t p) {
+  return std::min(
+      {static_cast<int>(p & 0xFF), static_cast<int>((p >> 8) & 0xFF), static_cast<int>((p >> 16) & 0xFF)});
+}
+
+// The box of the pixels darker than `below` in every channel's least:
+// left, top, right, bottom (past the last), or all zero when none is.
+std::vector<int> InkBox(const Raster& r, int below = 128) {
+  std::vector<int> box{r.width, r.height, 0, 0};
+  for (int y = 0; y < r.height; ++y)
+    for (int x = 0; x < r.width; ++x)
+      if (Darkest(r.at(x, y)) < below)
+        box = {std::min(box[0], x), std::min(box[1], y), std::max(box[2], x + 1), std::max(box[3], y + 1)};
+  return box[2] == 0 ? std::vector<int>{0, 0, 0, 0} : box;
+}
+
+// A 2 x 1 inch WMF at 300 units an inch (a unit a pixel of the picture):
+// the font made and selected, transparent text, the alignment set, the
+// records `before`, and the text out at (x, y).
+m::Bytes TextWmf(const m::WmfRecord& font, int align, int x, int y, const std::string& text,
+                 const std::vector<m::WmfRecord>& before = {}) {
+  std::vector<m::WmfRecord> records = {
+      {0x020B, {0, 0}}, {0x020C, {300, 600}}, font,
+      {0x012D, {0}},    {0x0102, {1}},        {0x012E, {static_cast<std::uint16_t>(align)}}};
+  records.insert(records.end(), before.begin(), before.end());
+  records.push_back({0x0521, Cat(Cat({static_cast<std::uint16_t>(text.size())}, Text(text)),
+                                 {static_cast<std::uint16_t>(y), static_cast<std::uint16_t>(x)})});
+  return m::Wmf(600, 300, 300, records, 1);
+}
+
+// An ExtTextOut of the text at (x, y) with the characters' widths.
+m::WmfRecord ExtTextOut(int x, int y, const std::string& text, const Words& dx) {
+  return {0x0A32, Cat(Cat({static_cast<std::uint16_t>(y), static_cast<std::uint16_t>(x),
+                           static_cast<std::uint16_t>(text.size()), 0},
+                          Text(text)),
+                      dx)};
+}
+
+// Liberation Sans, of its em: its Windows ascent and descent.
+constexpr double kAscent = 1854 / 2048.0, kDescent = 434 / 2048.0;
+constexpr int kEm = 60;
+
+// Where a text's ink lies by the alignment GDI gives it: "HxH" of an em of
+// 60 pixels at (300, 150), its reference point the baseline's left end, the
+// top of its cell or the bottom, its left end, centre or right end. -1: not
+// looked at.
+TEST(ImagingMetafileRules, TextLiesOnItsReferencePointByItsAlignment) {
+  const int baseline = 150, top = 150 + static_cast<int>(std::lround(kAscent * kEm)),
+            bottom = 150 - static_cast<int>(std::lround(kDescent * kEm));
+  const struct {
+    const char* name;
+    int align, escapement;
+    int left[2], right[2], bottomInk[2];  // ranges the ink's sides lie within
+  } rows[] = {
+      {"TA_BASELINE, left", 24, 0, {300, 308}, {-1, -1}, {baseline - 1, baseline + 1}},
+      {"TA_TOP, left (GDI's first)", 0, 0, {300, 308}, {-1, -1}, {top - 1, top + 1}},
+      {"TA_BOTTOM, left", 8, 0, {300, 308}, {-1, -1}, {bottom - 1, bottom + 1}},
+      {"TA_BASELINE, right", 24 | 2, 0, {-1, -1}, {292, 300}, {baseline - 1, baseline + 1}},
+      {"TA_TOP, right", 2, 0, {-1, -1}, {292, 300}, {top - 1, top + 1}},
+      {"TA_BOTTOM, centre", 8 | 6, 0, {-1, -1}, {-1, -1}, {bottom - 1, bottom + 1}},
+      // Turned a quarter counter-clockwise: the baseline runs up from the
+      // point, the glyphs' tops to its left.
+      {"TA_BASELINE, left, turned 90 degrees", 24, 900, {-1, -1}, {299, 301}, {142, 150}},
+      {"TA_TOP, left, turned 90 degrees", 0, 900, {-1, -1}, {top + 149, top + 151}, {142, 150}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    const m::Bytes wmf = TextWmf(Font(-kEm, row.escapement, 400, false, false, false, 0, "Liberation Sans"),
+                                 row.align, 300, 150, "HxH");
+    const std::vector<int> ink = InkBox(Drawn(wmf, std::string("align-") + row.name));
+    ASSERT_LT(ink[0], ink[2]) << "nothing drawn";
+    const auto within = [](int v, const int range[2]) {
+      return range[0] < 0 || (v >= range[0] && v <= range[1]);
+    };
+    EXPECT_TRUE(within(ink[0], row.left)) << "left " << ink[0];
+    EXPECT_TRUE(within(ink[2], row.right)) << "right " << ink[2];
+    EXPECT_TRUE(within(ink[3], row.bottomInk)) << "bottom " << ink[3];
+  }
+}
+
+// What a text's records ask of its face and its advances, measured on its
+// ink: "MMMM" and "iiii" as wide in a monospace face (named, or unknown of
+// a fixed pitch); the named narrow face narrower than the regular one; the
+// widths an ExtTextOut gives; texts under TA_UPDATECP one after another;
+// an underline below the baseline; bold wider than regular.
+TEST(ImagingMetafileRules, TextIsDrawnInItsFaceAtItsWidths) {
+  const auto width = [](const m::Bytes& wmf, const std::string& name) {
+    const Raster r = Drawn(wmf, "face-" + name);
+    const std::vector<int> ink = InkBox(r);
+    const int inked = static_cast<int>(
+        std::count_if(r.pixels.begin(), r.pixels.end(), [](std::uint32_t p) { return Darkest(p) < 128; }));
+    return std::vector<int>{ink[2] - ink[0], ink[0], ink[2], ink[3], inked};
+  };
+  const auto font = [](const std::string& face, int pitch = 0, int weight = 400, bool underline = false) {
+    return Font(-kEm, 0, weight, false, underline, false, pitch, face);
+  };
+  const auto text = [](const m::WmfRecord& f, const std::string& s) { return TextWmf(f, 24, 20, 150, s); };
+  // Each row: two drawings, and how the first's measure stands to the
+  // second's (measure: 0 width, 1 left, 2 right, 3 bottom of the ink, 4
+  // its pixels).
+  const struct {
+    const char* name;
+    m::Bytes a, b;
+    int measure;
+    double leastRatio, mostRatio;  // a / b
+  } rows[] = {
+      {"a named monospace face", text(font("Liberation Mono"), "MMMM"), text(font("Liberation Mono"), "iiii"),
+       2, 0.97, 1.03},
+      {"an unknown face of a fixed pitch", text(font("No Such Face", 1), "MMMM"),
+       text(font("No Such Face", 1), "iiii"), 2, 0.97, 1.03},
+      {"a named narrow face", text(font("Nimbus Sans Narrow"), "MMMM"), text(font("Nimbus Sans"), "MMMM"), 0,
+       0.7, 0.9},
+      {"bold", text(font("Liberation Sans", 0, 700), "MMMM"), text(font("Liberation Sans"), "MMMM"), 4, 1.2,
+       2},
+      {"ExtTextOut's widths: the second H 400 units on",
+       TextWmf(font("Liberation Sans"), 24, 20, 150, "", {ExtTextOut(20, 150, "HH", {400, 0})}),
+       TextWmf(font("Liberation Sans"), 24, 20, 150, "", {ExtTextOut(20, 150, "H", {0})}), 2, 1.0, 1.0},
+      {"TA_UPDATECP: the second text after the first",
+       TextWmf(font("Liberation Sans"), 25, 0, 0, "H",
+               {{0x0214, {150, 20}}, {0x0521, Cat(Cat({1}, Text("H")), {0, 0})}}),
+       TextWmf(font("Liberation Sans"), 24, 20, 150, "HH"), 2, 0.99, 1.01},
+      {"an underline below the baseline", text(font("Liberation Sans", 0, 400, true), "H"),
+       text(font("Liberation Sans"), "H"), 3, 1.01, 1.1},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    const std::vector<int> a = width(row.a, std::string(row.name) + "-a"),
+                           b = width(row.b, std::string(row.name) + "-b");
+    ASSERT_GT(a[0], 0);
+    ASSERT_GT(b[0], 0);
+    const double ratio = static_cast<double>(a[row.measure]) / b[row.measure];
+    if (row.leastRatio == row.mostRatio) {
+      EXPECT_NEAR(a[row.measure] - b[row.measure], 400, 1);
+    } else {
+      EXPECT_GE(ratio, row.leastRatio) << a[row.measure] << " / " << b[row.measure];
+      EXPECT_LE(ratio, row.mostRatio) << a[row.measure] << " / " << b[row.measure];
+    }
+  }
+}
+
+// A StretchDIB of a w x h 24-bit bitmap of the pattern over (x, y, size,
+// size) under the raster operation.
+m::WmfRecord StretchDib(std::uint32_t rop, int x, int y, int size, int w, int h, const m::Pattern& p) {
+  m::Bytes dib;
+  for (std::uint32_t v :
+       {40u, static_cast<std::uint32_t>(w), static_cast<std::uint32_t>(h), 0x180001u, 0u, 0u, 0u, 0u, 0u, 0u})
+    m::Put32(dib, v);
+  m::PutDibRows(dib, w, h, 24, p);
+  Words record = {static_cast<std::uint16_t>(rop & 0xFFFF),
+                  static_cast<std::uint16_t>(rop >> 16),
+                  0,
+                  static_cast<std::uint16_t>(h),
+                  static_cast<std::uint16_t>(w),
+                  0,
+                  0,
+                  static_cast<std::uint16_t>(size),
+                  static_cast<std::uint16_t>(size),
+                  static_cast<std::uint16_t>(y),
+                  static_cast<std::uint16_t>(x)};
+  for (std::size_t at = 0; at < dib.size(); at += 2)
+    record.push_back(static_cast<std::uint16_t>(dib[at] | (at + 1 < dib.size() ? dib[at + 1] << 8 : 0)));
+  return {0x0F43, record};
+}
+
+// A brush of the colour, made and selected (it takes the next object).
+std::vector<m::WmfRecord> Brush(std::uint32_t rgb, std::uint16_t index) {
+  return {{0x02FC, Cat(Cat({0}, m::Colour(rgb)), {0})}, {0x012D, {index}}};
+}
+m::WmfRecord Rect(int left, int top, int right, int bottom) {
+  return {0x041B,
+          {static_cast<std::uint16_t>(bottom), static_cast<std::uint16_t>(right),
+           static_cast<std::uint16_t>(top), static_cast<std::uint16_t>(left)}};
+}
+m::WmfRecord Rop2(int mode) { return {0x0104, {static_cast<std::uint16_t>(mode)}}; }
+
+// A 1 x 1 inch WMF at 300 units an inch, a null pen, blue behind the
+// records.
+m::Bytes OverBlue(const std::vector<m::WmfRecord>& records, int objects) {
+  std::vector<m::WmfRecord> all = {
+      {0x020B, {0, 0}}, {0x020C, {300, 300}}, {0x02FA, Cat({5, 0, 0}, m::Colour(0))}, {0x012D, {0}}};
+  for (const auto& r : Brush(0x0000FF, 1)) all.push_back(r);
+  all.push_back(Rect(0, 0, 300, 300));
+  all.insert(all.end(), records.begin(), records.end());
+  return m::Wmf(300, 300, 300, all, objects + 2);
+}
+
+// White in a w x h bitmap's middle half, `outside` around it.
+m::Pattern Middle(int w, int h, std::uint32_t inside, std::uint32_t outside) {
+  return [=](int x, int y) {
+    return 0xFF000000u | (x >= w / 4 && x < 3 * w / 4 && y >= h / 4 && y < 3 * h / 4 ? inside : outside);
+  };
+}
+
+bool Near(std::uint32_t a, std::uint32_t b) {
+  for (int shift = 0; shift < 24; shift += 8)
+    if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > 24)
+      return false;
+  return true;
+}
+
+// Raster operations over a blue page: the colour in the middle (150, 150)
+// and near a corner (20, 20), as GDI composes them.
+TEST(ImagingMetafileRules, RasterOperationsAreComposedAsGdiComposesThem) {
+  constexpr std::uint32_t kSrcPaint = 0xEE0086, kSrcAnd = 0x8800C6, kSrcInvert = 0x660046,
+                          kDstInvert = 0x550009;
+  const std::uint32_t blue = 0x0000FF, red = 0xFF0000, white = 0xFFFFFF, black = 0;
+  const struct {
+    const char* name;
+    std::vector<m::WmfRecord> records;
+    int objects;
+    std::uint32_t middle, corner;
+  } rows[] = {
+      {"a mask with SRCPAINT, then its image with SRCAND: one image with alpha",
+       {StretchDib(kSrcPaint, 0, 0, 300, 8, 8, Middle(8, 8, white, black)),
+        StretchDib(kSrcAnd, 0, 0, 300, 8, 8, Middle(8, 8, red, white))},
+       0,
+       red,
+       blue},
+      {"SRCAND alone: black where the bitmap is",
+       {StretchDib(kSrcAnd, 0, 0, 300, 8, 8, Middle(8, 8, black, white))},
+       0,
+       black,
+       blue},
+      {"SRCPAINT alone: white where the bitmap is",
+       {StretchDib(kSrcPaint, 0, 0, 300, 8, 8, Middle(8, 8, white, black))},
+       0,
+       white,
+       blue},
+      {"SRCINVERT alone: black leaves what lies below",
+       {StretchDib(kSrcInvert, 0, 0, 300, 8, 8, Middle(8, 8, red, black))},
+       0,
+       red,
+       blue},
+      {"PatBlt DSTINVERT: black, what it makes of white",
+       {{0x061D,
+         {static_cast<std::uint16_t>(kDstInvert & 0xFFFF), static_cast<std::uint16_t>(kDstInvert >> 16), 150,
+          150, 75, 75}}},
+       0,
+       black,
+       blue},
+      {"R2_NOP draws nothing",
+       {Brush(red, 2)[0], Brush(red, 2)[1], Rop2(11), Rect(0, 0, 300, 300)},
+       1,
+       blue,
+       blue},
+      {"R2_BLACK draws black",
+       {Brush(red, 2)[0], Brush(red, 2)[1], Rop2(1), Rect(0, 0, 300, 300)},
+       1,
+       black,
+       black},
+      {"R2_MERGEPEN of white: white",
+       {Brush(white, 2)[0], Brush(white, 2)[1], Rop2(15), Rect(100, 100, 200, 200)},
+       1,
+       white,
+       blue},
+      {"the XOR trick: drawn, shapes filled black, drawn again: the drawing within the shapes",
+       {Brush(red, 2)[0],
+        Brush(red, 2)[1],
+        Rop2(7),
+        Rect(0, 0, 300, 300),
+        Rop2(13),
+        Brush(black, 3)[0],
+        Brush(black, 3)[1],
+        Rect(100, 100, 200, 200),
+        {0x012D, {2}},
+        Rop2(7),
+        Rect(0, 0, 300, 300),
+        Rop2(13)},
+       2,
+       red,
+       blue},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    const Raster r = Drawn(OverBlue(row.records, row.objects), std::string("rop-") + row.name);
+    ASSERT_EQ(r.width, 300);
+    EXPECT_TRUE(Near(r.at(150, 150), row.middle)) << std::hex << r.at(150, 150);
+    EXPECT_TRUE(Near(r.at(20, 20), row.corner)) << std::hex << r.at(20, 20);
+  }
+}
+
+}  // namespace
