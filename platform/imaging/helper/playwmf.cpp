@@ -85,7 +85,19 @@ struct Device {
   enum class Xor { None, First, Shapes, Second } trick = Xor::None;
   cairo_pattern_t* xorDrawing = nullptr;  // the first drawing
   cairo_path_t* xorShapes = nullptr;      // the shapes between
+  // The clip libwmf set last (none: NULL), set again where a group's end
+  // takes back the clips set while it was open.
+  cairo_path_t* clip = nullptr;
 };
+
+void Reclip(Device* d) {
+  cairo_reset_clip(d->cr);
+  if (d->clip == nullptr) return;
+  cairo_new_path(d->cr);
+  cairo_append_path(d->cr, d->clip);
+  cairo_set_fill_rule(d->cr, CAIRO_FILL_RULE_WINDING);
+  cairo_clip(d->cr);
+}
 
 Device* Dev(wmfAPI* api) { return static_cast<Device*>(api->device_data); }
 
@@ -387,6 +399,7 @@ void AbandonXor(Device* d) {
 void CompleteXor(Device* d) {
   cairo_t* cr = d->cr;
   cairo_pattern_destroy(cairo_pop_group(cr));  // the second drawing, which undoes the first outside
+  Reclip(d);
   if (d->xorDrawing != nullptr && d->xorShapes != nullptr) {
     cairo_save(cr);
     cairo_new_path(cr);
@@ -472,6 +485,8 @@ void DeviceEnd(wmfAPI* api) {
   FlushMask(d);
   if (d->trick == Device::Xor::Second) CompleteXor(d);
   AbandonXor(d);
+  if (d->clip != nullptr) cairo_path_destroy(d->clip);
+  d->clip = nullptr;
 }
 void Flood(wmfAPI*, wmfFlood_t*) {}  // flood fills need the pixels drawn so far; not drawn
 
@@ -795,12 +810,16 @@ void RegionPaint(wmfAPI* api, wmfPolyRectangle_t* p) {
   cairo_fill(cr);
 }
 void RegionClip(wmfAPI* api, wmfPolyRectangle_t* p) {
-  cairo_t* cr = Dev(api)->cr;
-  cairo_reset_clip(cr);
-  if (p->count == 0) return;
-  Rects(cr, p);
-  cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
-  cairo_clip(cr);
+  Device* d = Dev(api);
+  if (d->cr == nullptr) return;
+  if (d->clip != nullptr) cairo_path_destroy(d->clip);
+  d->clip = nullptr;
+  if (p->count > 0) {
+    cairo_new_path(d->cr);
+    Rects(d->cr, p);
+    d->clip = cairo_copy_path(d->cr);
+  }
+  Reclip(d);
 }
 
 void Begin(wmfAPI* api, wmfDC* dc, Draws what) {
@@ -814,6 +833,7 @@ void Begin(wmfAPI* api, wmfDC* dc, Draws what) {
     case Device::Xor::First:
       if (!xorMode) {
         d->xorDrawing = cairo_pop_group(d->cr);
+        Reclip(d);
         d->trick = Device::Xor::Shapes;
       }
       break;
@@ -981,16 +1001,44 @@ void Restore(std::vector<State>* saved, int which, State* now) {
 // a text under TA_UPDATECP given the current position as its point, an
 // ExtTextOut's widths taken out (libwmf would draw it a character at a
 // time) and kept in `texts`, with its bytes and options, in order.
+// The DC's settings of one word or a colour, by the record that sets them:
+// libwmf's SaveDC leaves the DC it goes on drawing with at libwmf's first
+// settings (TA_TOP, black text on an opaque white background, R2_COPYPEN,
+// ALTERNATE, no extra space), where GDI keeps them; the copy sets them
+// again after each SaveDC and RestoreDC.
+constexpr std::uint16_t kKeptSettings[] = {0x012E, 0x0209, 0x0201, 0x0102, 0x0106, 0x0104, 0x0108};
+constexpr std::size_t kSettings = std::size(kKeptSettings);
+struct Settings {
+  std::uint16_t words[kSettings][2] = {{static_cast<std::uint16_t>(CopiedAlign(0)), 0},
+                                       {0, 0},
+                                       {0xFFFF, 0xFF},
+                                       {2, 0},
+                                       {1, 0},
+                                       {13, 0},
+                                       {0, 0}};
+};
+
 struct TextMends {
   std::vector<unsigned> saved;
+  std::vector<Settings> savedSettings;
+  Settings settings;
   unsigned align = 0;
   int cpX = 0, cpY = 0;
   bool cpFromText = false;
-  std::vector<detail::WmfText>* texts;
+  std::vector<detail::WmfText>* texts = nullptr;
+
+  // The records setting the DC's settings as they stand.
+  void PutSettings(std::vector<std::uint8_t>* copy) const {
+    for (std::size_t k = 0; k < kSettings; ++k) {
+      const bool colour = kKeptSettings[k] == 0x0209 || kKeptSettings[k] == 0x0201;
+      for (int v : {colour ? 5 : 4, 0, int{kKeptSettings[k]}, int{settings.words[k][0]}}) Put16(copy, v);
+      if (colour) Put16(copy, settings.words[k][1]);
+    }
+  }
 
   // Mends the record just copied to the end of `copy`; answers the words it
-  // took out.
-  std::size_t Mend(std::uint16_t function, std::vector<std::uint8_t>* copy, std::size_t bytes) {
+  // added (negative: took out).
+  std::int64_t Mend(std::uint16_t function, std::vector<std::uint8_t>* copy, std::size_t bytes) {
     std::uint8_t* r = copy->data() + copy->size() - bytes;
     std::uint8_t* p = r + 6;
     const std::size_t words = (bytes - 6) / 2;
@@ -998,10 +1046,23 @@ struct TextMends {
       at[0] = static_cast<std::uint8_t>(v & 0xFF);
       at[1] = static_cast<std::uint8_t>((v >> 8) & 0xFF);
     };
-    if (function == kSaveDc) {
-      saved.push_back(align);
-    } else if (function == kRestoreDc && words >= 1) {
-      Restore(&saved, MetafileS16(p), &align);
+    for (std::size_t k = 0; k < kSettings; ++k)
+      if (function == kKeptSettings[k] && words >= 1) {
+        settings.words[k][0] = static_cast<std::uint16_t>(
+            function == kSetTextAlign ? CopiedAlign(MetafileU16(p) & 0x1F) : MetafileU16(p));
+        settings.words[k][1] = static_cast<std::uint16_t>(words >= 2 ? MetafileU16(p + 2) : 0);
+      }
+    if (function == kSaveDc || (function == kRestoreDc && words >= 1)) {
+      if (function == kSaveDc) {
+        saved.push_back(align);
+        savedSettings.push_back(settings);
+      } else {
+        Restore(&saved, MetafileS16(p), &align);
+        Restore(&savedSettings, MetafileS16(p), &settings);
+      }
+      const std::size_t before = copy->size();
+      PutSettings(copy);
+      return static_cast<std::int64_t>((copy->size() - before) / 2);
     } else if (function == kSetTextAlign && words >= 1) {
       align = MetafileU16(p) & 0x1F;
       put(p, CopiedAlign(align));
@@ -1035,7 +1096,7 @@ struct TextMends {
       const std::size_t kept = 3 + string + strWords, cut = words + 3 - kept;
       for (int k = 0; k < 4; ++k) r[k] = static_cast<std::uint8_t>(kept >> (8 * k));
       copy->resize(copy->size() - 2 * cut);
-      return cut;
+      return -static_cast<std::int64_t>(cut);
     }
     return 0;
   }
@@ -1071,7 +1132,8 @@ std::vector<std::uint8_t> MendedRecords(const std::uint8_t* data, std::size_t si
   std::vector<std::uint8_t> copy(data, data + start), extent;
   for (int v : {4, 0, int{kSetTextAlign}, int{CopiedAlign(0)}}) Put16(&copy, v);
   std::int64_t added = 4;
-  TextMends mends{{}, 0, 0, 0, false, texts};
+  TextMends mends;
+  mends.texts = texts;
   std::size_t at = start;
   for (; at + 6 <= end;) {
     const std::uint64_t bytes = std::uint64_t{MetafileU32(data + at)} * 2;
@@ -1081,7 +1143,7 @@ std::vector<std::uint8_t> MendedRecords(const std::uint8_t* data, std::size_t si
     const std::size_t words = (bytes - 6) / 2;
     copy.insert(copy.end(), data + at, data + at + bytes);
     at += bytes;
-    added -= static_cast<std::int64_t>(mends.Mend(function, &copy, bytes));
+    added += mends.Mend(function, &copy, bytes);
     if (function == kSetWindowExt && words >= 2) extent.assign(p - 6, p - 6 + bytes);
     if (function == kSetMapMode && words >= 1 && !extent.empty() &&
         (MetafileU16(p) == kIsotropic || MetafileU16(p) == kAnisotropic)) {

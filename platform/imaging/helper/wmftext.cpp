@@ -119,10 +119,10 @@ std::vector<FcChar32> CodePoints(const std::string& s) {
 }
 
 // What GDI places and sizes a face's text by, of its em: its Windows
-// ascent and descent (a TrueType face's; else FreeType's), its average
-// character width, and where its underline and strikeout lie and how thick.
+// ascent and descent (a TrueType face's; else FreeType's), and where its
+// underline and strikeout lie and how thick.
 struct FaceMetrics {
-  double ascent = 0.9, descent = 0.2, average = 0, underline = -0.1, underlineSize = 0.05, strikeout = 0.26,
+  double ascent = 0.9, descent = 0.2, underline = -0.1, underlineSize = 0.05, strikeout = 0.26,
          strikeoutSize = 0.05;
 };
 
@@ -136,7 +136,6 @@ FaceMetrics Metrics(cairo_scaled_font_t* scaled) {
     if (os2 != nullptr && os2->version != 0xFFFF && os2->usWinAscent + os2->usWinDescent > 0) {
       m.ascent = os2->usWinAscent / em;
       m.descent = os2->usWinDescent / em;
-      m.average = os2->xAvgCharWidth / em;
       if (os2->yStrikeoutSize > 0) {
         m.strikeout = os2->yStrikeoutPosition / em;
         m.strikeoutSize = os2->yStrikeoutSize / em;
@@ -199,15 +198,16 @@ void DrawWmfText(cairo_t* cr, const WmfFontSpec& font, const std::string& utf8, 
   // The text is drawn in the device's pixels, upright whatever the mapping
   // (GDI's compatible mode), as unstretched as the picture's own pixels:
   // down, a pixel of the box over `stretch`. Sizes in them: the em from the
-  // height (a cell's holds the ascent and descent), the width stretching
-  // the average character.
+  // height (a cell's holds the ascent and descent); a width stretches the
+  // glyphs by its share of the height, as libwmf and LibreOffice read it.
   cairo_matrix_t ctm;
   cairo_get_matrix(cr, &ctm);
   const double unitX = std::fabs(call.unitX * ctm.xx), unitY = std::fabs(call.unitY * ctm.yy) / call.stretch;
   double em = std::abs(call.height) * unitY;
   if (call.height > 0) em /= std::max(metrics.ascent + metrics.descent, 0.01);
-  const double across =
-      call.width != 0 && metrics.average > 0 ? std::abs(call.width) * unitX / (metrics.average * em) : 1.0;
+  const double across = call.width != 0 && call.height != 0
+                            ? std::abs(call.width) * unitX / (std::abs(call.height) * unitY)
+                            : 1.0;
   // The glyphs at an em of 1, then placed in device points along the
   // baseline: at the record's widths, or the face's advances and the DC's
   // extra space.

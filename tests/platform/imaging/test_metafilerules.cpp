@@ -124,7 +124,10 @@ TEST(ImagingMetafileRules, TextLiesOnItsReferencePointByItsAlignment) {
     const char* name;
     int align, escapement;
     int left[2], right[2], bottomInk[2];  // ranges the ink's sides lie within
+    bool ext = false;                     // drawn by ExtTextOut
   } rows[] = {
+      {"ExtTextOut, TA_BASELINE, left", 24, 0, {300, 308}, {-1, -1}, {baseline - 1, baseline + 1}, true},
+      {"ExtTextOut, TA_TOP, right", 2, 0, {-1, -1}, {292, 300}, {top - 1, top + 1}, true},
       {"TA_BASELINE, left", 24, 0, {300, 308}, {-1, -1}, {baseline - 1, baseline + 1}},
       {"TA_TOP, left (GDI's first)", 0, 0, {300, 308}, {-1, -1}, {top - 1, top + 1}},
       {"TA_BOTTOM, left", 8, 0, {300, 308}, {-1, -1}, {bottom - 1, bottom + 1}},
@@ -138,8 +141,9 @@ TEST(ImagingMetafileRules, TextLiesOnItsReferencePointByItsAlignment) {
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
-    const m::Bytes wmf = TextWmf(Font(-kEm, row.escapement, 400, false, false, false, 0, "Liberation Sans"),
-                                 row.align, 300, 150, "HxH");
+    const m::WmfRecord font = Font(-kEm, row.escapement, 400, false, false, false, 0, "Liberation Sans");
+    const m::Bytes wmf = row.ext ? TextWmf(font, row.align, 0, 0, "", {ExtTextOut(300, 150, "HxH", {})})
+                                 : TextWmf(font, row.align, 300, 150, "HxH");
     const std::vector<int> ink = InkBox(Drawn(wmf, std::string("align-") + row.name));
     ASSERT_LT(ink[0], ink[2]) << "nothing drawn";
     const auto within = [](int v, const int range[2]) {
@@ -349,6 +353,73 @@ TEST(ImagingMetafileRules, RasterOperationsAreComposedAsGdiComposesThem) {
     ASSERT_EQ(r.width, 300);
     EXPECT_TRUE(Near(r.at(150, 150), row.middle)) << std::hex << r.at(150, 150);
     EXPECT_TRUE(Near(r.at(20, 20), row.corner)) << std::hex << r.at(20, 20);
+  }
+}
+
+// What SaveDC and RestoreDC keep, over a blue page: the colour at a point.
+TEST(ImagingMetafileRules, SavedStatesAreKeptAsGdiKeepsThem) {
+  const std::uint32_t blue = 0x0000FF, red = 0xFF0000, green = 0x00FF00;
+  const m::WmfRecord save = {0x001E, {}}, restore = {0x0127, {0xFFFF}};
+  const auto font = Font(-kEm, 0, 400, false, false, false, 0, "Liberation Sans");
+  const struct {
+    const char* name;
+    std::vector<m::WmfRecord> records;
+    int objects, x, y;
+    std::uint32_t colour;
+  } rows[] = {
+      {"SetROP2 before a SaveDC holds after it",
+       {Rop2(11), save, Brush(red, 2)[0], Brush(red, 2)[1], Rect(0, 0, 300, 300)},
+       1,
+       150,
+       150,
+       blue},
+      {"a RestoreDC brings back the mode before",
+       {save, Rop2(11), restore, Brush(red, 2)[0], Brush(red, 2)[1], Rect(0, 0, 300, 300)},
+       1,
+       150,
+       150,
+       red},
+      {"the text colour before a SaveDC holds after it",
+       {font,
+        {0x012D, {2}},
+        {0x0209, m::Colour(red)},
+        {0x0102, {1}},
+        {0x012E, {24}},
+        save,
+        {0x0521, Cat(Cat({1}, Text("I")), {200, 150})}},
+       1,
+       158,
+       180,
+       red},
+      {"a clip set and taken back within an XOR trick's drawing leaves what follows unclipped",
+       {Brush(red, 2)[0],
+        Brush(red, 2)[1],
+        Rop2(7),
+        save,
+        {0x0416, {200, 200, 0, 0}},
+        Rect(0, 0, 300, 300),
+        restore,
+        Rop2(13),
+        Brush(0, 3)[0],
+        Brush(0, 3)[1],
+        Rect(100, 100, 200, 200),
+        {0x012D, {2}},
+        Rop2(7),
+        Rect(0, 0, 300, 300),
+        Rop2(13),
+        Brush(green, 4)[0],
+        Brush(green, 4)[1],
+        Rect(250, 250, 300, 300)},
+       3,
+       275,
+       275,
+       green},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    const Raster r = Drawn(OverBlue(row.records, row.objects), std::string("saved-") + row.name);
+    ASSERT_EQ(r.width, 300);
+    EXPECT_TRUE(Near(r.at(row.x, row.y), row.colour)) << std::hex << r.at(row.x, row.y);
   }
 }
 

@@ -206,10 +206,9 @@ const struct {
     {"inkscape-paints.emf", "inkscape-paints.emf.png", 2, 10, ""},
     {"inkscape-bitmap.wmf", "inkscape-bitmap.wmf.png", 2, 10, ""},
     {"inkscape-bitmap.emf", "inkscape-bitmap.emf.png", 2, 10, ""},
-    {"libreoffice-page.wmf", "libreoffice-page.png", 2, 215,
-     "we stretch and squeeze text by its spacing alone, not its glyphs; the document shows the hairline "
-     "the WMF strokes with a null pen restored after its deletion, which we draw as Inkscape does: not at "
-     "all"},
+    {"libreoffice-page.wmf", "libreoffice-page.png", 2, 75,
+     "the document shows the hairline the WMF strokes with a null pen restored after its deletion, which we "
+     "draw as GDI does: not at all"},
     {"libreoffice-page.emf", "libreoffice-page.png", 2, 75,
      "we give text neither its font's width nor its spacing; the gradient's edges step otherwise"},
     {"libreoffice-transparent.wmf", "libreoffice-transparent.wmf.png", 2, 400,
