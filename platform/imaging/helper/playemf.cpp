@@ -341,6 +341,7 @@ std::string Draw(const std::uint8_t* data, std::size_t size, const detail::EmfFr
     return "the frame lies past the reference device's range";
   std::vector<std::uint8_t> copy = detail::ExpandEmfBitmaps(data, size, t->memoryLimit / 4);
   if (copy.empty()) copy.assign(data, data + size);
+  const std::vector<detail::BrushHatch> hatches = detail::ReplaceEmfPatternBrushes(&copy);
   // The bounds lie within 32 bits (above): each as the word it is.
   const auto bound = [&copy](std::size_t at, double v) {
     detail::EmfPut32(copy.data() + at, static_cast<std::uint32_t>(static_cast<std::int32_t>(v)));
@@ -391,6 +392,7 @@ std::string Draw(const std::uint8_t* data, std::size_t size, const detail::EmfFr
   svg += detail::EscapeEmfSvg(std::string_view(body, length), least);
   std::free(body);
   svg += "</svg>\n";
+  svg = detail::HatchSvg(std::move(svg), hatches);
   GError* error = nullptr;
   RsvgHandle* handle =
       rsvg_handle_new_from_data(reinterpret_cast<const guint8*>(svg.data()), svg.size(), &error);

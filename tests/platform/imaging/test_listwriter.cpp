@@ -739,6 +739,12 @@ TEST(ImagingListWriter, EveryRealMetafilesListIsRead) {
         },
         IsolationLimits(), &error))
         << error;
+    // A hatched brush of an EMF is a pattern of a drawn cell in cairo's SVG
+    // of librsvg's drawing, which is drawn from pixels.
+    if (in.file.find("gnuplot-fills.emf") != std::string::npos) {
+      EXPECT_EQ(list.vectors, VectorsAnswer::Pattern);
+      continue;
+    }
     ASSERT_EQ(list.vectors, VectorsAnswer::List);
     std::string why;
     EXPECT_NE(md::imaging::ReadDrawList(list.data(), list.bytes, &why), nullptr) << why;

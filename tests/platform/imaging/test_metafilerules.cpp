@@ -14,6 +14,7 @@
 #include "platform/canvas/raster.h"
 #include "platform/imaging/decode.h"
 #include "platform/imaging/draw.h"
+#include "platform/imaging/helper/emfbitmaps.h"
 #include "platform/win/gdidevice.h"
 #include "platform/win/wingdi.h"
 #include "tests/platform/imaging/metafiles.h"
@@ -420,6 +421,95 @@ TEST(ImagingMetafileRules, SavedStatesAreKeptAsGdiKeepsThem) {
     const Raster r = Drawn(OverBlue(row.records, row.objects), std::string("saved-") + row.name);
     ASSERT_EQ(r.width, 300);
     EXPECT_TRUE(Near(r.at(row.x, row.y), row.colour)) << std::hex << r.at(row.x, row.y);
+  }
+}
+
+// A pattern brush's 1-bit bitmap, its rows bottom-up as a DIB holds them
+// (`rows` top row first, a byte a row repeated across `width`), read as
+// GDI draws it: the hatch whose lines its scarcer colour draws, in that
+// colour, or none and the colour it averages to.
+TEST(ImagingMetafileRules, APatternBrushIsReadAsTheHatchItDraws) {
+  const struct {
+    const char* name;
+    std::vector<std::uint8_t> rows;  // top first; a 0 bit is the first colour
+    int width;
+    int hatch;
+    std::uint32_t colour;  // the lines', or the mean's
+  } rows[] = {
+      {"a row", {0xFF, 0xFF, 0xFF, 0x00, 0xFF, 0xFF, 0xFF, 0xFF}, 8, 0, 0x0000FF},
+      {"a column", {0xEF, 0xEF, 0xEF, 0xEF, 0xEF, 0xEF, 0xEF, 0xEF}, 8, 1, 0x0000FF},
+      {"falling to the right", {0x7F, 0xBF, 0xDF, 0xEF, 0xF7, 0xFB, 0xFD, 0xFE}, 16, 2, 0x0000FF},
+      {"rising to the right", {0xFE, 0xFD, 0xFB, 0xF7, 0xEF, 0xDF, 0xBF, 0x7F}, 8, 3, 0x0000FF},
+      {"a cross", {0xF7, 0xF7, 0x00, 0xF7, 0xF7, 0xF7, 0xF7, 0xF7}, 8, 4, 0x0000FF},
+      {"a diagonal cross (gnuplot's)", {0xFE, 0x7D, 0xBB, 0xD7, 0xEF, 0xD7, 0xBB, 0x7D}, 16, 5, 0x0000FF},
+      {"white lines on the first colour", {0x00, 0x00, 0x00, 0xFF, 0x00, 0x00, 0x00, 0x00}, 8, 0, 0xFFFFFF},
+      {"dots: no hatch, their mean", {0x7F, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}, 8, -1, 0xFBFBFF},
+  };
+  const std::uint32_t mono[2] = {0xFF0000, 0xFFFFFF};  // red (0x00BBGGRR: blue) text, white background
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    m::Bytes info;
+    for (std::uint32_t v : {40u, static_cast<std::uint32_t>(row.width), 8u, 0x10001u, 0u, 0u, 0u, 0u, 0u, 0u})
+      m::Put32(info, v);
+    m::Bytes bits;
+    for (int y = 7; y >= 0; --y) {
+      for (int x = 0; x < row.width / 8; ++x) bits.push_back(row.rows[static_cast<std::size_t>(y)]);
+      bits.resize((bits.size() + 3) / 4 * 4, 0);
+    }
+    const detail::BrushPattern p =
+        detail::ReadBrushPattern(info.data(), info.size(), bits.data(), bits.size(), true, mono);
+    EXPECT_EQ(p.hatch, row.hatch);
+    const std::uint32_t colour = row.hatch >= 0 ? p.lineColour : p.mean;
+    // 0x00BBGGRR against 0xRRGGBB.
+    EXPECT_EQ(((colour & 0xFF) << 16) | (colour & 0xFF00) | ((colour >> 16) & 0xFF), row.colour);
+  }
+}
+
+// An EMF brush of a 8 x 8 1-bit pattern whose 0 bits are a vertical line
+// (CreateMonoBrush, colours the DC's; or CreateDIBPatternBrushPt, colours
+// its own: the line red).
+m::EmfRecord PatternBrush(bool mono) {
+  std::vector<std::uint32_t> w = {1, mono ? 2u : 0u, 32, mono ? 40u : 48u, mono ? 72u : 80u, 32};
+  for (std::uint32_t v : {40u, 8u, 8u, 0x10001u, 0u, 32u, 0u, 0u, 0u, 0u}) w.push_back(v);
+  if (!mono) w.insert(w.end(), {0x00FF0000u, 0x00FFFFFFu});  // red, white (blue, green, red, 0)
+  for (int y = 0; y < 8; ++y) w.push_back(0xEF);
+  return {mono ? 93u : 94u, w};
+}
+
+// Hatched and pattern brushes fill as their patterns: within the filled
+// rectangle, some pixels of the lines' colour (red) and some of white.
+TEST(ImagingMetafileRules, HatchedAndPatternBrushesFillAsPatterns) {
+  const std::uint32_t red = m::Ref(0xFF0000);
+  const m::EmfRecord fill = {43, {10, 10, 180, 85}}, select = {37, {1}}, transparent = {18, {1}};
+  const struct {
+    const char* name;
+    m::Bytes bytes;
+  } rows[] = {
+      {"EMF, a hatched brush (a cross)",
+       m::Emf(5000, 2500, {transparent, {39, {1, 2, red, 4}}, select, fill}, 2)},
+      {"EMF, a monochrome pattern brush",
+       m::Emf(5000, 2500, {{24, {red}}, PatternBrush(true), select, fill}, 2)},
+      {"EMF, a 1-bit DIB pattern brush", m::Emf(5000, 2500, {PatternBrush(false), select, fill}, 2)},
+      {"WMF, a hatched brush (a cross)", m::Wmf(300, 300, 300,
+                                                {{0x020B, {0, 0}},
+                                                 {0x020C, {300, 300}},
+                                                 {0x0102, {1}},
+                                                 {0x02FC, Cat(Cat({2}, m::Colour(0xFF0000)), {4})},
+                                                 {0x012D, {0}},
+                                                 Rect(0, 0, 300, 300)},
+                                                1)},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    const Raster r = Drawn(row.bytes, std::string("brush-") + row.name);
+    int lines = 0, white = 0, all = 0;
+    for (int y = r.height / 3; y < 2 * r.height / 3; ++y)
+      for (int x = r.width / 3; x < 2 * r.width / 3; ++x, ++all) {
+        lines += Near(r.at(x, y), 0xFF0000);
+        white += Near(r.at(x, y), 0xFFFFFF);
+      }
+    EXPECT_GT(lines, all / 20) << lines << " of " << all;
+    EXPECT_GT(white, all / 3) << white << " of " << all;
   }
 }
 

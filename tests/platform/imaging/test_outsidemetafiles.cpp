@@ -147,7 +147,10 @@ const struct {
     {"libreoffice-transparent.wmf", "a bitmap with an alpha channel, a translucent fill", 1, 30},
     {"libreoffice-transparent.emf", "the same as EMF: the bitmap's mask compressed (RLE8)", 1, 170},
     {"gnuplot-lines.emf", "curves, dashes, a key, turned text (hinted by Splash)", 1, 110},
-    {"gnuplot-fills.emf", "hatched boxes, a translucent fill, minus signs a pixel thin at 100 dpi", 2, 30},
+    {"gnuplot-fills.emf",
+     "pattern-filled boxes, a translucent fill, minus signs a pixel thin at 100 dpi; the hatches drawn from "
+     "pixels at 300 dpi into the PDF, which Splash enlarges half a pixel off",
+     2, 60},
     {"gnuplot-surface.emf", "many small filled polygons", 1, 30},
     {"pstoedit-drawing.emf", "clips, dashes, a hairline, text scaled and turned, a small image", 1, 30},
 };
@@ -218,8 +221,8 @@ const struct {
      "LibreOffice reads the bitmap's alpha back from the mask written beside it and fills the rectangle "
      "from its EMF+ record, translucent and 10 mm off; we draw the plain records: both opaque"},
     {"gnuplot-lines.emf", "gnuplot-lines.emf.png", 5, 25, "LibreOffice spaces text by its hinted widths"},
-    {"gnuplot-fills.emf", "gnuplot-fills.emf.png", 5, 600,
-     "we fill the boxes of a pattern brush black, LibreOffice leaves them empty"},
+    {"gnuplot-fills.emf", "gnuplot-fills.emf.png", 5, 530,
+     "we fill the boxes of a pattern brush with its hatch, LibreOffice leaves them empty"},
     {"gnuplot-surface.emf", "gnuplot-surface.emf.png", 5, 55,
      "LibreOffice draws seams between the colour box's bands"},
     {"pstoedit-drawing.emf", "pstoedit-drawing.emf.png", 2, 80,
