@@ -212,7 +212,7 @@ std::vector<BrushHatch> ReplaceEmfPatternBrushes(std::vector<std::uint8_t>* copy
   std::uint32_t mono[kMonoColours] = {0x000000, 0xFFFFFF};  // the DC's text and background colours
   bool opaque = true;
   std::size_t kept = 0;
-  for (std::size_t at = EmfU32(b.data() + 4), bytes = 0; b.size() - at >= 8; at += bytes) {
+  for (std::size_t at = EmfU32(b.data() + 4), bytes = 0; at <= b.size() && b.size() - at >= 8; at += bytes) {
     const std::uint8_t* r = b.data() + at;
     const std::uint32_t type = EmfU32(r);
     bytes = EmfU32(r + 4);

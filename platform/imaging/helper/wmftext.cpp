@@ -208,6 +208,10 @@ void DrawWmfText(cairo_t* cr, const WmfFontSpec& font, const std::string& utf8, 
   const double across = call.width != 0 && call.height != 0
                             ? std::abs(call.width) * unitX / (std::abs(call.height) * unitY)
                             : 1.0;
+  if (!(em > 0) || !(across > 0) || !std::isfinite(em * across)) {
+    cairo_scaled_font_destroy(scaled);
+    return;  // a font of no size draws nothing
+  }
   // The glyphs at an em of 1, then placed in device points along the
   // baseline: at the record's widths, or the face's advances and the DC's
   // extra space.
