@@ -416,6 +416,35 @@ std::string Draw(const std::uint8_t* data, std::size_t size, const detail::EmfFr
   return why;
 }
 
+// A frame larger than any sheet it could be meant to fill (past 2 m², twice
+// the largest common paper) round a drawing that covers less than a
+// hundredth of it is no margin of the drawing's: pstoedit writes one of
+// metres round a few centimetres, and the picture is then all but blank.
+// Such a frame is narrowed to the header's bounds of what the records draw,
+// widened by a device pixel each way for the pens' edges; any smaller frame,
+// and one whose bounds are empty or lie outside it, is kept whole, as a
+// margin the file means.
+void FitFrameToDrawing(const std::uint8_t* data, detail::EmfFrame* f) {
+  constexpr double kSquareMetresAnInch = 0.0254 * 0.0254, kLargestSheet = 2.0, kShare = 0.01;
+  if (f->width * f->height * kSquareMetresAnInch <= kLargestSheet) return;
+  const auto s32 = [data](std::size_t at) { return static_cast<std::int32_t>(detail::EmfU32(data + at)); };
+  // The bounds, in pixels of the reference device, include their right and
+  // bottom edges.
+  const double left = s32(8), top = s32(12), right = s32(16) + 1.0, bottom = s32(20) + 1.0;
+  if (right <= left || bottom <= top) return;
+  if (left < f->left - 1 || top < f->top - 1 || right > f->right + 1 || bottom > f->bottom + 1) return;
+  const double across = f->right - f->left, down = f->bottom - f->top;
+  const double x0 = std::max(left - 1, f->left), y0 = std::max(top - 1, f->top);
+  const double x1 = std::min(right + 1, f->right), y1 = std::min(bottom + 1, f->bottom);
+  if ((x1 - x0) * (y1 - y0) >= kShare * across * down) return;
+  f->width *= (x1 - x0) / across;
+  f->height *= (y1 - y0) / down;
+  f->left = x0;
+  f->top = y0;
+  f->right = x1;
+  f->bottom = y1;
+}
+
 }  // namespace
 
 namespace detail {
@@ -424,6 +453,7 @@ std::string PlayEmf(const std::uint8_t* data, std::size_t size, MetafileTarget* 
   EmfFrame f;
   const std::string why = ReadEmfHeader(data, size, &f);
   if (!why.empty()) return why;
+  FitFrameToDrawing(data, &f);
   return Draw(data, f.declared, f, t);
 }
 

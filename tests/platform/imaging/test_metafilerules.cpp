@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -520,6 +521,55 @@ TEST(ImagingMetafileRules, HatchedAndPatternBrushesFillAsPatterns) {
       }
     EXPECT_GT(lines, all / 20) << lines << " of " << all;
     EXPECT_GT(white, all / 3) << white << " of " << all;
+  }
+}
+
+
+// An EMF of a frame of `wide` x `high` in 0.01 mm whose header bounds the
+// drawing by device pixels `bounds` (100 a inch), a red rectangle over them.
+m::Bytes FramedEmf(int wide, int high, std::array<int, 4> bounds) {
+  m::Bytes b = m::Emf(wide, high,
+                      {{39, {1, 0, m::Ref(0xFF0000), 0}},
+                       {37, {1}},
+                       {43, {static_cast<std::uint32_t>(bounds[0]), static_cast<std::uint32_t>(bounds[1]),
+                             static_cast<std::uint32_t>(bounds[2]), static_cast<std::uint32_t>(bounds[3])}}},
+                      2);
+  for (std::size_t k = 0; k < 4; ++k) {
+    const auto v = static_cast<std::uint32_t>(bounds[k]);
+    for (std::size_t i = 0; i < 4; ++i) b[8 + 4 * k + i] = static_cast<std::uint8_t>(v >> (8 * i));
+  }
+  return b;
+}
+
+// A frame far larger than any sheet round a drawing that covers a sliver of
+// it is narrowed to the drawing; a page's margin, a frame the drawing fills
+// and one whose bounds say nothing are kept whole.
+TEST(ImagingMetafileRules, AFrameOfMetresRoundADrawingOfCentimetresIsNarrowedToIt) {
+  const struct {
+    const char* name;
+    m::Bytes bytes;
+    int width, height;  // the picture's, in pixels at 300 dpi
+    double red;         // the least share of it the rectangle fills (the most when 0)
+  } rows[] = {
+      {"2.6 x 1.9 m round 5 x 4 cm", FramedEmf(260000, 190000, {5000, 3500, 5200, 3650}), 609, 459, 0.9},
+      {"an A4 page round a mark", FramedEmf(21000, 29700, {400, 500, 440, 540}), 2480, 3508, 0},
+      {"2.6 x 1.9 m, the drawing a twentieth of it",
+       FramedEmf(260000, 190000, {0, 0, 2300, 1700}), 4096, 2993, 0.04},
+      {"2.6 x 1.9 m, no bounds", FramedEmf(260000, 190000, {0, 0, -1, -1}), 4096, 2993, 0},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    const Raster r = Drawn(row.bytes, std::string("frame-") + row.name);
+    EXPECT_NEAR(r.width, row.width, 2);
+    EXPECT_NEAR(r.height, row.height, 2);
+    std::int64_t red = 0;
+    for (int y = 0; y < r.height; ++y)
+      for (int x = 0; x < r.width; ++x) red += Near(r.at(x, y), 0xFF0000);
+    const double share = static_cast<double>(red) / (static_cast<double>(r.width) * r.height);
+    if (row.red > 0)
+      EXPECT_GT(share, row.red);
+    else
+      EXPECT_LT(share, 0.01);
   }
 }
 
