@@ -40,7 +40,7 @@ char32_t FaceUnit(char32_t c) {
 
 char32_t TextUnit(char32_t c) {
   if (c == kTextBracket) return U' ';
-  if (c == kClipMark || c == kBottomMark || c == kTopMark) return 0xFFFD;
+  if (c >= kClipMark && c <= kClipEvenOddMark) return 0xFFFD;
   return c == U']' ? kTextBracket : c;
 }
 
@@ -234,6 +234,13 @@ void ClipFirstPath(std::string* markup, const std::string& attribute) {
     markup->insert(path + kPath.size() - 1, attribute);
 }
 
+// The first path of the markup filled by the even-odd rule.
+void FillFirstPathEvenOdd(std::string* markup) {
+  constexpr std::string_view kPath = "<path ";
+  const std::size_t path = markup->find(kPath);
+  if (path != std::string::npos) markup->insert(path + kPath.size() - 1, " fill-rule=\"evenodd\"");
+}
+
 // A mark's text in UTF-8.
 std::string MarkText(char32_t mark) {
   return {static_cast<char>(0xE0 | (mark >> 12)), static_cast<char>(0x80 | ((mark >> 6) & 0x3F)),
@@ -246,11 +253,13 @@ std::string EscapeEmfSvg(std::string_view svg, double leastStroke) {
   // What the library writes around a text: its string between these two.
   constexpr std::string_view kOpen = "<![CDATA[", kClose = "]]></text>";
   const std::string clipMark = MarkText(kClipMark), bottomMark = MarkText(kBottomMark),
-                    topMark = MarkText(kTopMark);
-  // The clip the clip mark last gave, for the path after it, and the
-  // alignment a mark gave the text after it.
+                    topMark = MarkText(kTopMark), evenOddMark = MarkText(kEvenOddMark),
+                    clipEvenOddMark = MarkText(kClipEvenOddMark);
+  // The clip the clip mark last gave, for the path after it, whether that
+  // path is filled by the even-odd rule, and the alignment a mark gave the
+  // text after it.
   std::string clip;
-  bool marked = false;
+  bool marked = false, evenOdd = false;
   TextAlign align = TextAlign::Baseline;
   std::string out;
   out.reserve(svg.size() + svg.size() / 16);
@@ -261,18 +270,21 @@ std::string EscapeEmfSvg(std::string_view svg, double leastStroke) {
     std::string markup =
         MendedTags(svg.substr(at, close == std::string_view::npos ? std::string_view::npos : open - at));
     if (marked) ClipFirstPath(&markup, clip);
-    marked = false;
+    if (evenOdd) FillFirstPathEvenOdd(&markup);
+    marked = evenOdd = false;
     if (close == std::string_view::npos) {
       Append(&out, WidenedStrokes(markup, leastStroke), false);
       break;
     }
     const std::string_view text = svg.substr(open + kOpen.size(), close - open - kOpen.size());
-    if (text == clipMark || text == bottomMark || text == topMark) {
+    if (text == clipMark || text == bottomMark || text == topMark || text == evenOddMark ||
+        text == clipEvenOddMark) {
       const std::string attribute = TakeMarkText(&markup);
-      if (text == clipMark) {
+      if (text == clipMark || text == clipEvenOddMark) {
         clip = attribute;
         marked = true;
       }
+      evenOdd = text == evenOddMark || text == clipEvenOddMark;
       align = text == bottomMark ? TextAlign::Bottom : text == topMark ? TextAlign::Top : TextAlign::Baseline;
       Append(&out, WidenedStrokes(markup, leastStroke), false);
       at = close + kClose.size();

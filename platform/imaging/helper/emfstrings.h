@@ -24,9 +24,11 @@ inline void EmfPut32(std::uint8_t* p, std::uint32_t v) {
 }
 
 // The characters of the texts that mark the clip in force before a path,
-// and a text after them as aligned by its bottom or by its top
+// a text after them as aligned by its bottom or by its top, and a shape
+// after them filled by the even-odd rule, alone or beside the clip
 // (playemf.cpp); a text of the file's own holding one has it as U+FFFD.
-constexpr char32_t kClipMark = 0xFDD3, kBottomMark = 0xFDD4, kTopMark = 0xFDD5;
+constexpr char32_t kClipMark = 0xFDD3, kBottomMark = 0xFDD4, kTopMark = 0xFDD5, kEvenOddMark = 0xFDD6,
+                   kClipEvenOddMark = 0xFDD7;
 
 // Marks the face names and texts of the records in place (the bytes of the
 // whole file, its header first). A text of glyph indices is left as it is;

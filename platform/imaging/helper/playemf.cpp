@@ -231,6 +231,19 @@ constexpr std::uint32_t kSetTextAlign = 22, kExtTextOutA = 83, kExtTextOutW = 84
 // SelectClipPath, ExtSelectClipRgn.
 constexpr std::uint32_t kClipRecords[] = {26, 28, 29, 30, 67, 75};
 
+// One word of a device context's state as the record `r` leaves it: set by
+// a record of type `set`, kept by SaveDC and taken back by RestoreDC.
+void KeepSaved(const std::uint8_t* r, std::size_t bytes, std::uint32_t set, std::vector<std::uint32_t>* saved,
+               std::uint32_t* value) {
+  const std::uint32_t type = detail::EmfU32(r);
+  if (type == kSaveDc)
+    saved->push_back(*value);
+  else if (type == kRestoreDc && bytes >= 12)
+    Restore(saved, static_cast<std::int32_t>(detail::EmfU32(r + 8)), value);
+  else if (type == set && bytes >= 12)
+    *value = detail::EmfU32(r + 8);
+}
+
 // A mark: an ExtTextOutW of its one character at (0, 0), its string right
 // after the record's fixed part, padded to four bytes.
 constexpr std::size_t kMarkBytes = 80;
@@ -280,16 +293,38 @@ void MarkRecords(std::vector<std::uint8_t>* copy, MarkOf markOf) {
 // text of the clip mark alone, which the library draws clipped as it draws
 // any text; EscapeEmfSvg takes the mark's text out and gives its clip to
 // the path after it.
+//
+// libemf2svg fills every shape by the non-zero rule; a device context fills
+// by the even-odd one (ALTERNATE) until SetPolyFillMode says otherwise. Under
+// it, each polygon that may cross itself (of more than three points), each
+// set of polygons and each path is preceded by a text of the even-odd mark (beside
+// the clip's, for a path), and EscapeEmfSvg fills the shape after it so.
 void MarkPathClips(std::vector<std::uint8_t>* copy) {
+  constexpr std::uint32_t kSetPolyFillMode = 19, kAlternate = 1, kPolygon = 3, kPolyPolygon = 8,
+                          kPolygon16 = 86, kPolyPolygon16 = 91;
   bool clipped = false, inPath = false;
-  MarkRecords(copy, [&](const std::uint8_t* r, std::size_t) -> char32_t {
+  std::vector<std::uint32_t> saved;
+  std::uint32_t fill = kAlternate;
+  MarkRecords(copy, [&](const std::uint8_t* r, std::size_t bytes) -> char32_t {
     const std::uint32_t type = detail::EmfU32(r);
     if (std::find(std::begin(kClipRecords), std::end(kClipRecords), type) != std::end(kClipRecords))
       clipped = true;
+    KeepSaved(r, bytes, kSetPolyFillMode, &saved, &fill);
+    const bool evenOdd = fill == kAlternate;
     if (type == kEndPath || type == kAbortPath) inPath = false;
-    if (type != kBeginPath || inPath) return 0;
-    inPath = true;
-    return clipped ? detail::kClipMark : 0;
+    if (inPath) return 0;
+    if (type == kBeginPath) {
+      inPath = true;
+      return clipped ? (evenOdd ? detail::kClipEvenOddMark : detail::kClipMark)
+                     : (evenOdd ? detail::kEvenOddMark : 0);
+    }
+    // A polygon's count of points, or a set's count of polygons, after its
+    // bounds.
+    const bool shape =
+        type == kPolygon || type == kPolygon16 || type == kPolyPolygon || type == kPolyPolygon16;
+    if (!evenOdd || !shape || bytes < 28) return 0;
+    const bool several = type == kPolyPolygon || type == kPolyPolygon16;
+    return several || detail::EmfU32(r + 24) > 3 ? detail::kEvenOddMark : 0;
   });
 }
 
@@ -306,13 +341,8 @@ void MarkTextAlignments(std::vector<std::uint8_t>* copy) {
   bool inPath = false;
   MarkRecords(copy, [&](const std::uint8_t* r, std::size_t bytes) -> char32_t {
     const std::uint32_t type = detail::EmfU32(r);
-    if (type == kSaveDc) {
-      saved.push_back(align);
-    } else if (type == kRestoreDc && bytes >= 12) {
-      Restore(&saved, static_cast<std::int32_t>(detail::EmfU32(r + 8)), &align);
-    } else if (type == kSetTextAlign && bytes >= 12) {
-      align = detail::EmfU32(r + 8);
-    } else if (type == kBeginPath) {
+    KeepSaved(r, bytes, kSetTextAlign, &saved, &align);
+    if (type == kBeginPath) {
       inPath = true;
     } else if (type == kEndPath || type == kAbortPath) {
       inPath = false;

@@ -524,15 +524,15 @@ TEST(ImagingMetafileRules, HatchedAndPatternBrushesFillAsPatterns) {
   }
 }
 
-
 // An EMF of a frame of `wide` x `high` in 0.01 mm whose header bounds the
 // drawing by device pixels `bounds` (100 a inch), a red rectangle over them.
 m::Bytes FramedEmf(int wide, int high, std::array<int, 4> bounds) {
   m::Bytes b = m::Emf(wide, high,
                       {{39, {1, 0, m::Ref(0xFF0000), 0}},
                        {37, {1}},
-                       {43, {static_cast<std::uint32_t>(bounds[0]), static_cast<std::uint32_t>(bounds[1]),
-                             static_cast<std::uint32_t>(bounds[2]), static_cast<std::uint32_t>(bounds[3])}}},
+                       {43,
+                        {static_cast<std::uint32_t>(bounds[0]), static_cast<std::uint32_t>(bounds[1]),
+                         static_cast<std::uint32_t>(bounds[2]), static_cast<std::uint32_t>(bounds[3])}}},
                       2);
   for (std::size_t k = 0; k < 4; ++k) {
     const auto v = static_cast<std::uint32_t>(bounds[k]);
@@ -553,8 +553,8 @@ TEST(ImagingMetafileRules, AFrameOfMetresRoundADrawingOfCentimetresIsNarrowedToI
   } rows[] = {
       {"2.6 x 1.9 m round 5 x 4 cm", FramedEmf(260000, 190000, {5000, 3500, 5200, 3650}), 609, 459, 0.9},
       {"an A4 page round a mark", FramedEmf(21000, 29700, {400, 500, 440, 540}), 2480, 3508, 0},
-      {"2.6 x 1.9 m, the drawing a twentieth of it",
-       FramedEmf(260000, 190000, {0, 0, 2300, 1700}), 4096, 2993, 0.04},
+      {"2.6 x 1.9 m, the drawing a twentieth of it", FramedEmf(260000, 190000, {0, 0, 2300, 1700}), 4096,
+       2993, 0.04},
       {"2.6 x 1.9 m, no bounds", FramedEmf(260000, 190000, {0, 0, -1, -1}), 4096, 2993, 0},
   };
   for (const auto& row : rows) {
@@ -570,6 +570,56 @@ TEST(ImagingMetafileRules, AFrameOfMetresRoundADrawingOfCentimetresIsNarrowedToI
       EXPECT_GT(share, row.red);
     else
       EXPECT_LT(share, 0.01);
+  }
+}
+
+// A pentagram's points, of 16 bits, round (100, 100) of a 200-unit square.
+std::vector<std::uint32_t> Star() {
+  const auto p16 = [](int x, int y) { return static_cast<std::uint32_t>((x & 0xFFFF) | (y << 16)); };
+  return {p16(100, 10), p16(153, 172), p16(14, 72), p16(186, 72), p16(47, 172)};
+}
+
+// An EMF shape fills by the even-odd rule unless SetPolyFillMode says
+// WINDING: a pentagram's middle, and the middle of a square in a square,
+// are left white, or filled red.
+TEST(ImagingMetafileRules, AnEmfShapeFillsByItsFillMode) {
+  const auto p16 = [](int x, int y) { return static_cast<std::uint32_t>((x & 0xFFFF) | (y << 16)); };
+  const m::EmfRecord brush = {39, {1, 0, m::Ref(0xFF0000), 0}}, select = {37, {1}},
+                     nullPen = {37, {0x80000008}}, winding = {19, {2}}, alternate = {19, {1}};
+  std::vector<std::uint32_t> star = {0, 0, 200, 200, 5};
+  for (const std::uint32_t p : Star()) star.push_back(p);
+  const m::EmfRecord polygon = {86, star};
+  // Two squares, the second inside the first, both clockwise.
+  const m::EmfRecord squares = {91,
+                                {0, 0, 200, 200, 2, 8, 4, 4, p16(10, 10), p16(190, 10), p16(190, 190),
+                                 p16(10, 190), p16(60, 60), p16(140, 60), p16(140, 140), p16(60, 140)}};
+  const m::EmfRecord begin = {59, {}}, end = {60, {}}, fillPath = {62, {0, 0, 200, 200}};
+  const m::EmfRecord clip = {30, {0, 0, 200, 200}};  // IntersectClipRect: the whole picture
+  const struct {
+    const char* name;
+    std::vector<m::EmfRecord> records;
+    bool middle;  // whether the middle is filled
+  } rows[] = {
+      {"a pentagram, the device's first mode", {brush, select, nullPen, polygon}, false},
+      {"a pentagram, WINDING", {winding, brush, select, nullPen, polygon}, true},
+      {"a pentagram, ALTERNATE restored",
+       {winding, {33, {}}, alternate, {34, {0xFFFFFFFF}}, brush, select, nullPen, polygon},
+       true},
+      {"a square in a square", {brush, select, nullPen, squares}, false},
+      {"a square in a square, WINDING", {winding, brush, select, nullPen, squares}, true},
+      {"a pentagram's path", {brush, select, nullPen, begin, polygon, end, fillPath}, false},
+      {"a pentagram's path, clipped", {clip, brush, select, nullPen, begin, polygon, end, fillPath}, false},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    const Raster r = Drawn(m::Emf(5080, 5080, row.records, 2), std::string("fill-mode-") + row.name);
+    ASSERT_GT(r.width, 0);
+    // 200 units of the 100-dpi reference device: 600 pixels; the middle at 300.
+    EXPECT_TRUE(Near(r.at(r.width / 2, r.height / 2 + 15), row.middle ? 0xFF0000 : 0xFFFFFF))
+        << std::hex << r.at(r.width / 2, r.height / 2 + 15);
+    // A point of the star, or the ring between the squares, filled either way.
+    EXPECT_TRUE(Near(r.at(r.width / 2, r.height * 3 / 40), 0xFF0000))
+        << std::hex << r.at(r.width / 2, r.height * 3 / 40);
   }
 }
 
