@@ -39,7 +39,7 @@ int AskWarden(int without, std::string* why) {
   ::posix_spawn_file_actions_init(&actions);
   ::posix_spawn_file_actions_adddup2(&actions, out[1], 1);
   std::string flag = "--fences", left = std::to_string(without),
-              pretended = std::to_string(detail::TakeWardenProbeFailure());
+              pretended = std::to_string(detail::WardenProbeFailure());
   char* argv[] = {warden.data(), flag.data(), left.data(), pretended.data(), nullptr};
   std::vector<std::string> variables = detail::ProgramEnvironment();
   std::vector<char*> envp;

@@ -491,7 +491,7 @@ int SetWardenForkFailure(int error) { return g_forkFailure.exchange(error); }
 
 int SetWardenProbeFailure(int error) { return g_probeFailure.exchange(error); }
 
-int TakeWardenProbeFailure() { return g_probeFailure.exchange(0); }
+int WardenProbeFailure() { return g_probeFailure.load(); }
 
 int SetWardenFencesWithout(int fences) { return g_fencesWithout.exchange(fences); }
 

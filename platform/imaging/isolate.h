@@ -79,12 +79,11 @@ bool RunIsolated(const std::string& program, const std::vector<std::string>& arg
 // alone; answers the one it replaced.
 int SetWardenForkFailure(int error);
 
-// The errno the next probe of the fences (HelperFences) pretends the
-// making of its Landlock ruleset failed with (tests: a passing failure, such
-// as EMFILE); 0: none. Taken by that probe alone; answers the one it
-// replaced.
+// The errno every ask of the warden for the fences (HelperFences) pretends
+// the making of its Landlock ruleset failed with, until set back to 0 (tests:
+// a passing failure, such as EMFILE); 0: none. Answers the one it replaced.
 int SetWardenProbeFailure(int error);
-int TakeWardenProbeFailure();
+int WardenProbeFailure();
 
 // The fences the warden leaves out of every run, and out of what
 // HelperFences (helperfences.h) learns, as if the kernel lacked them

@@ -487,6 +487,7 @@ TEST(ImagingHelperSandbox, AProbeSpoiledByAPassingFailureIsAskedAgain) {
           detail::SetWardenProbeFailure(row.error);
           std::string why;
           const int spoiled = detail::HelperFences(&why);
+          detail::SetWardenProbeFailure(0);
           const int learned = detail::HelperFences();
           std::fprintf(stderr, "%d|%s|%s", spoiled, why.c_str(),
                        learned < 0                               ? "none"

@@ -407,9 +407,9 @@ TEST_F(PictureDraw, ARunOutOfTimeSaysWhatRanOutAndIsRunAgainOnlyWhenThePageCutIt
     std::size_t runs, runsAgain;
   } rows[] = {
       {"cpu-box:60000:" + list, 1000, 2000, FALSE,
-       "not drawn: drawing took more than 1.00 s of processor time", 2, 0},
-      {"cpu-box:60000:" + list, 5000, 1000, FALSE, "not drawn: this drawing's 1.00 s for metafiles are spent",
-       1, 1},
+       "WMF: not drawn: drawing took more than 1.00 s of processor time", 2, 0},
+      {"cpu-box:60000:" + list, 5000, 1000, FALSE,
+       "WMF: not drawn: this drawing's 1.00 s for metafiles are spent", 1, 1},
       {"sleep:2500:" + list, 1000, 2000, TRUE, "", 1, 0},
   };
   const std::string path = Write("spinner.wmf", metafiles::SampleWmf());
