@@ -37,7 +37,9 @@ for row in "${rows[@]}"; do
   printf '#!/usr/bin/env bash\n' >"$build/tools/demo/mapdeck-demo"
   chmod +x "$build/tools/demo/mapdeck-demo"
   for script in $scripts; do
-    env PATH="$scratch/bin:$PATH" SETUP_LOG="$log" $environment bash "$scratch/tree/scripts/$script" >/dev/null
+    # Only the row's own settings: none of the run's (a CI stage's build folder).
+    env -u MAPDECK_BUILD_DIR -u MAPDECK_WERROR -u MAPDECK_DEMO_OUTPUT PATH="$scratch/bin:$PATH" \
+      SETUP_LOG="$log" $environment bash "$scratch/tree/scripts/$script" >/dev/null
   done
   lines=$(sort -u "$log" | wc -l)
   if [ "$(wc -l <"$log")" -ne 2 ] || [ "$lines" -ne 1 ]; then
