@@ -296,13 +296,14 @@ class Painter {
     std::vector<double> dashes(h.dashes);
     if (h.dashes > 0) std::memcpy(dashes.data(), p + sizeof h, dashes.size() * sizeof(double));
     Path(p + sizeof h + dashes.size() * sizeof(double));
-    double width = h.width;
+    double width = h.width, mean = 0;
     if ((h.flags & dl::kStrokeHairline) != 0) {
       // One device pixel, whatever the transform: the dot over the
-      // transform's mean scale.
+      // transform's mean scale, stroked (below) under that scale alone.
       cairo_matrix_t m;
       cairo_get_matrix(cr_, &m);
-      width = dot_ / std::sqrt(std::fabs(m.xx * m.yy - m.yx * m.xy));
+      mean = std::sqrt(std::fabs(m.xx * m.yy - m.yx * m.xy));
+      width = dot_ / mean;
     }
     cairo_set_line_width(cr_, width);
     cairo_set_line_cap(cr_, h.cap == 1   ? CAIRO_LINE_CAP_ROUND
@@ -317,11 +318,21 @@ class Painter {
       cairo_new_path(cr_);
       return;
     }
+    cairo_matrix_t placed;
+    cairo_get_matrix(cr_, &placed);
+    if (mean > 0) {
+      // The path and the paint are placed: a transform that stretches one
+      // way more than another would widen the hairline that way.
+      cairo_matrix_t uniform;
+      cairo_matrix_init_scale(&uniform, mean, mean);
+      cairo_set_matrix(cr_, &uniform);
+    }
     if (dashes.empty())
       cairo_stroke(cr_);
     else
       StrokeDashedWhereShown(dashes, h.dashOffset, width / 2 * std::max(h.miterLimit, 1.0));
     cairo_new_path(cr_);
+    cairo_set_matrix(cr_, &placed);
   }
 
   // The drawing's corners (its space's, the list's) under `m`.

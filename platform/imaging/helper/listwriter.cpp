@@ -364,6 +364,9 @@ class Writer {
       head.cap = static_cast<std::uint32_t>(s.cap);
       head.join = static_cast<std::uint32_t>(s.join);
       head.dashes = static_cast<std::uint32_t>(dashes.size());
+      // A pen the drawing marked as thinner than its pixel stays the
+      // thinnest line of the output, however the box stretches the picture.
+      if (dl::IsHairlineMiterLimit(s.miterLimit)) head.flags = dl::kStrokeHairline;
       if (!Points(path, head.matrix) || !Taken(head.paint, head.matrix) ||
           !Stroked(head, path, dashes, period))
         return;

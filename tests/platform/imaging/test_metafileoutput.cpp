@@ -263,18 +263,24 @@ m::Bytes LineWmf(std::uint16_t width) {
                 1);
 }
 
-// Down the column x of a raster: how many pixels are inked, and the
-// darkest channel of the darkest.
-std::pair<int, int> LineAcross(const md::canvas::Raster& r, int x) {
+// Down the column x of a raster: how many pixels are inked, the darkest
+// channel of the darkest, and the ink of them all in pixels of black (a
+// line's width however it is spread over them).
+struct Across {
   int inked = 0, darkest = 255;
+  double ink = 0;
+};
+Across LineAcross(const md::canvas::Raster& r, int x) {
+  Across a;
   for (int y = 0; y < r.height; ++y) {
     const std::uint32_t p = r.at(x, y);
     const int v = std::min(
         {static_cast<int>(p & 0xFF), static_cast<int>((p >> 8) & 0xFF), static_cast<int>((p >> 16) & 0xFF)});
-    inked += v < 200;
-    darkest = std::min(darkest, v);
+    a.inked += v < 200;
+    a.darkest = std::min(a.darkest, v);
+    a.ink += (255 - v) / 255.0;
   }
-  return {inked, darkest};
+  return a;
 }
 
 // The metafile printed over a box of `widthMm` x `heightMm`: on a raster
@@ -334,14 +340,16 @@ TEST(ImagingMetafileOutput, APenThinnerThanADevicePixelIsDrawnOnePixelWide) {
       // A box as high as wide stretches the 2 x 1 inch picture down, its
       // hairline not.
       {"wmf, no width, stretched down on a raster at 300 dpi", LineWmf(0), false, 300, 1, 96, 50.8},
+      {"wmf, no width, stretched down in a PDF at 300 dpi", LineWmf(0), true, 300, 2, 96, 50.8},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     const md::canvas::Raster raster = Printed(row.bytes, row.pdf, row.dpi, 50.8, row.heightMm);
-    const auto [inked, darkest] = LineAcross(raster, raster.width / 2);
-    EXPECT_GE(inked, 1);
-    EXPECT_LE(inked, row.most);
-    EXPECT_LE(darkest, row.darkest);  // dark, not a faint grey
+    const Across line = LineAcross(raster, raster.width / 2);
+    EXPECT_GE(line.inked, 1);
+    EXPECT_LE(line.inked, row.most);
+    EXPECT_LE(line.darkest, row.darkest);  // dark, not a faint grey
+    EXPECT_LE(line.ink, 1.5);              // a pixel wide, spread or not
   }
 }
 
@@ -364,7 +372,7 @@ TEST(ImagingMetafileOutput, APenIsStretchedWithThePictureOnEveryOutput) {
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     const md::canvas::Raster raster = Printed(LineWmf(20), row.pdf, 300, 50.8, row.heightMm);
-    const int inked = LineAcross(raster, raster.width / 2).first;
+    const int inked = LineAcross(raster, raster.width / 2).inked;
     EXPECT_GE(inked, row.least);
     EXPECT_LE(inked, row.most);
   }
