@@ -1,22 +1,33 @@
 #!/usr/bin/env bash
 # Writes the metafiles in files/ from the drawings in drawings/, each with
 # the program that makes that kind: Inkscape exports the SVGs to WMF and EMF,
-# LibreOffice converts the drawing document to both, gnuplot's EMF terminal
-# plots the gnuplot scripts and pstoedit turns the PostScript into EMF. The
-# files are committed; the tests read them and need none of these programs.
+# LibreOffice converts the drawing documents to both, gnuplot's EMF terminal
+# plots the gnuplot scripts, pstoedit turns the PostScript into EMF and
+# fig2dev the xfig drawing. The files are committed; the tests read them and
+# need none of these programs.
 #
 # Beside them, in references/, it writes how each file's maker draws it: a
 # PNG at 100 dpi of the file's own frame, its corners the frame's, to be
 # compared pixel for pixel with our drawing of the picture at its own size.
 # Usage: make.sh [drawings folder] [output folder] [references folder]
+# ONLY, a shell pattern of the files' names (default: all), chooses which
+# files and references are written, so that new ones can be added without
+# writing the others again with other versions of their makers; only the
+# programs those need must be installed.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 src="${1:-$here/drawings}"
 out="${2:-$here/files}"
 refs="${3:-$here/references}"
-for program in inkscape soffice gnuplot pstoedit python3; do
-  command -v "$program" >/dev/null || { echo "make.sh: $program is not installed" >&2; exit 1; }
-done
+only="${ONLY:-*}"
+# Whether the file named is to be written; fails the script when it is and
+# the program that writes it is not installed.
+wanted() {
+  # shellcheck disable=SC2053
+  [[ "$1" == $only ]] || return 1
+  command -v "$2" >/dev/null || { echo "make.sh: $2 is not installed" >&2; exit 1; }
+}
+command -v python3 >/dev/null || { echo "make.sh: python3 is not installed" >&2; exit 1; }
 mkdir -p "$out" "$refs"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
@@ -52,21 +63,29 @@ cd "$work"
 export HOME="$work/home"  # the programs' settings and caches stay in the scratch folder
 for svg in shapes text paints bitmap; do
   for kind in wmf emf; do
+    wanted "inkscape-$svg.$kind" inkscape || continue
     inkscape "$svg.svg" --export-type="$kind" --export-filename="$out/inkscape-$svg.$kind" 2>/dev/null
   done
 done
-for document in page transparent; do
+for document in page transparent bitmaps hatches gradients faces map; do
   for kind in wmf emf; do
+    wanted "libreoffice-$document.$kind" soffice || continue
     soffice --headless --convert-to "$kind" --outdir "$work/lo" "$document.fodg" >/dev/null 2>&1
     cp "$work/lo/$document.$kind" "$out/libreoffice-$document.$kind"
   done
 done
-for plot in lines fills surface; do
+for plot in lines fills surface patterns; do
+  wanted "gnuplot-$plot.emf" gnuplot || continue
   sed "1,/^set terminal/ s|^set terminal.*|&\nset output '$out/gnuplot-$plot.emf'|" "$plot.gp" | gnuplot
 done
 # Its OpenOffice mode writes a frame that places the drawing; without it
 # the frame lies elsewhere, and LibreOffice draws the file blank too.
-pstoedit -q -f "emf:-OO" drawing.ps "$out/pstoedit-drawing.emf" 2>/dev/null
+if wanted pstoedit-drawing.emf pstoedit; then
+  pstoedit -q -f "emf:-OO" drawing.ps "$out/pstoedit-drawing.emf" 2>/dev/null
+fi
+if wanted fig2dev-patterns.emf fig2dev; then
+  fig2dev -L emf patterns.fig "$out/fig2dev-patterns.emf"
+fi
 ls -l "$out"
 
 # The frame a metafile's header gives: its width and height in millimetres
@@ -106,6 +125,7 @@ lo_png() {
 # Inkscape reads a metafile onto a page of its frame and draws that page.
 for svg in shapes text paints bitmap; do
   for kind in wmf emf; do
+    wanted "inkscape-$svg.$kind" inkscape || continue
     file="$out/inkscape-$svg.$kind"
     inkscape "$file" --export-type=png --export-area-page --export-dpi=100 --export-background=white \
       --export-background-opacity=1 --export-filename="$refs/inkscape-$svg.$kind.png" 2>/dev/null
@@ -118,9 +138,15 @@ done
 # the hatched box, which both hold (as filled outlines and lines; Inkscape
 # draws them): their reference is its drawing of the document they were
 # written from, whose page is their frame.
-read -r _ _ w h < <(frame "$out/libreoffice-page.wmf")
-lo_png page.fodg "$refs/libreoffice-page.png" "$w" "$h"
-sized "$refs/libreoffice-page.png" "$w" "$h"
+# So are the other documents' files, whose readings by LibreOffice leave out
+# hatches and draw gradients of fewer steps: their reference is the document,
+# one for its WMF and its EMF, whose frames are the same.
+for document in page bitmaps hatches gradients faces map; do
+  wanted "libreoffice-$document.png" soffice || continue
+  read -r _ _ w h < <(frame "$out/libreoffice-$document.wmf")
+  lo_png "$document.fodg" "$refs/libreoffice-$document.png" "$w" "$h"
+  sized "$refs/libreoffice-$document.png" "$w" "$h"
+done
 
 # The other files as LibreOffice draws them: each the only picture on a page
 # of its frame, filling it. gnuplot reads no EMF, and its cairo terminals lay
@@ -130,7 +156,8 @@ sized "$refs/libreoffice-page.png" "$w" "$h"
 # holds is what LibreOffice draws. (The page document needs its styles
 # element: without one LibreOffice lays the page out as A4.)
 for file in libreoffice-transparent.wmf libreoffice-transparent.emf gnuplot-lines.emf gnuplot-fills.emf \
-  gnuplot-surface.emf pstoedit-drawing.emf; do
+  gnuplot-surface.emf gnuplot-patterns.emf pstoedit-drawing.emf fig2dev-patterns.emf; do
+  wanted "$file.png" soffice || continue
   read -r mmw mmh w h < <(frame "$out/$file")
   cp "$out/$file" "$work/$file"
   cat >"$work/${file%.*}-page.fodg" <<FODG
