@@ -561,6 +561,18 @@ TEST(ImagingDrawList, TheListPaintsAsTheCairoCallsItNames) {
          cairo_set_line_width(cr, 1);
          cairo_stroke(cr);
        }},
+      {"a hairline under an uneven shrink",
+       [&] {
+         dl::StrokeHead h = Pen(0.01);
+         h.flags = dl::kStrokeHairline;
+         return ListBuilder().Stroke(h, {}, ListPath().Move(0, 25).Line(256, 25)).Bytes();
+       }(),
+       [&](cairo_t* cr) {
+         cairo_move_to(cr, 0, 25);
+         cairo_line_to(cr, 64, 25);
+         cairo_set_line_width(cr, 1);
+         cairo_stroke(cr);
+       }},
       {"an even-odd clip",
        ListBuilder()
            .PushClip(ring, dl::FillRule::EvenOdd)
@@ -685,10 +697,13 @@ TEST(ImagingDrawList, TheListPaintsAsTheCairoCallsItNames) {
     std::string why;
     const std::shared_ptr<const DrawList> list = ReadDrawList(row.list.data(), row.list.size(), &why);
     ASSERT_NE(list, nullptr) << row.name << ": " << why;
-    // The hairline's list is drawn at a quarter of its own size.
+    // The hairlines' lists are drawn at a quarter of their own size, and
+    // at a quarter across only.
     const bool shrunk = std::string(row.name) == "a hairline under a shrink";
+    const bool uneven = std::string(row.name) == "a hairline under an uneven shrink";
     const auto fromList = Painted([&](cairo_t* cr) {
-      EXPECT_TRUE(md::imaging::PaintDrawList(list, cr, shrunk ? 16 : 64, shrunk ? 16 : 64, 1.0)) << row.name;
+      EXPECT_TRUE(md::imaging::PaintDrawList(list, cr, shrunk || uneven ? 16 : 64, shrunk ? 16 : 64, 1.0))
+          << row.name;
     });
     const auto direct = Painted(row.direct);
     EXPECT_LE(LargestDifference(fromList, direct), 1) << row.name;
