@@ -266,10 +266,13 @@ const struct {
      "hatch lines a pixel thin fall on other rows"},
     {"libreoffice-hatches.emf", "libreoffice-hatches.png", 2, 30, "as the WMF"},
     {"libreoffice-gradients.wmf", "libreoffice-gradients.png", 2, 145,
-     "the steps' edges lie elsewhere, and we fill the radial gradient's corners with its centre's colour "
-     "where LibreOffice reads the file's outer one"},
+     "the steps' edges lie elsewhere, and the radial gradient's corners take the brush that took the place "
+     "of the black one the WMF deleted while a saved state held it, as libwmf keeps it; LibreOffice keeps "
+     "the black"},
     {"libreoffice-gradients.emf", "libreoffice-gradients.png", 2, 165,
-     "the steps' edges lie elsewhere, and a dark edge rounds each box"},
+     "the steps' edges lie elsewhere, and the black pen's edge of the shape the EMF fills black between its "
+     "two drawings of each gradient in R2_XORPEN (which clip the gradient to it) shows round each box: we do "
+     "not read its raster operations"},
     {"libreoffice-faces.wmf", "libreoffice-faces.png", 2, 10, ""},
     {"libreoffice-faces.emf", "libreoffice-faces.png", 2, 10, ""},
     {"libreoffice-map.wmf", "libreoffice-map.png", 2, 225,
