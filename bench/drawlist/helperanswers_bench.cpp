@@ -22,9 +22,11 @@
 // and the time a viewer (pdftoppm at 20 dpi, where installed) takes to draw
 // it. Rows for what a list that passes every check makes downstream: a
 // nested radial gradient crowded on one side, a gradient at the repeats'
-// bound used 128 times, 256 stops at 1,024 repeats, 40,000 pattern fills, a
-// dashed curve out to the coordinates' bound, 64 MB of random pixels, and an
-// answer that claims a whole list and holds none.
+// bound used as often as the stops' bound lets it be, 256 stops at 1,024
+// repeats, a radial gradient at 1,024 repeats, 40,000 pattern fills, a
+// dashed curve out to the coordinates' bound, 64 MB of random pixels shown
+// and repeated (and 1 MB shown at fewer pixels than its box has dots), and
+// an answer that claims a whole list and holds none.
 #include <benchmark/benchmark.h>
 #include <cairo-pdf.h>
 #include <cairo.h>
@@ -159,13 +161,9 @@ Bytes FarCurvesList(int count) {
   return ListBuilder(100, 100).Fill(kBlack, p.Close(), dl::FillRule::EvenOdd).Bytes();
 }
 
-// A gradient of `stops` stops repeated across the box every 100 / `repeats`
-// units, filling the box `uses` times.
-Bytes StopsList(int stops, double repeats, int uses) {
-  dl::GradientHead g;
-  g.type = static_cast<std::uint32_t>(dl::GradientType::Linear);
-  g.extend = static_cast<std::uint32_t>(dl::Extend::Repeat);
-  g.points[2] = 100 / repeats;
+// The gradient `g` with `stops` stops, red and blue in turn, filling the
+// box `uses` times.
+Bytes GradientFills(const dl::GradientHead& g, int stops, int uses) {
   std::vector<dl::GradientStop> list;
   for (int k = 0; k < stops; ++k)
     list.push_back({static_cast<double>(k) / stops, {k % 2 ? 1.0 : 0.0, 0, k % 2 ? 0.0 : 1.0, 1}});
@@ -173,6 +171,16 @@ Bytes StopsList(int stops, double repeats, int uses) {
   b.Gradient(g, list);
   for (int k = 0; k < uses; ++k) b.Fill(ListBuilder::Gradient(0), Rect(0, 0, 100, 100));
   return b.Bytes();
+}
+
+// A gradient of `stops` stops repeated across the box every 100 / `repeats`
+// units, filling the box `uses` times.
+Bytes StopsList(int stops, double repeats, int uses) {
+  dl::GradientHead g;
+  g.type = static_cast<std::uint32_t>(dl::GradientType::Linear);
+  g.extend = static_cast<std::uint32_t>(dl::Extend::Repeat);
+  g.points[2] = 100 / repeats;
+  return GradientFills(g, stops, uses);
 }
 
 // `uses` fills of the box with a repeated radial gradient whose first
@@ -447,20 +455,37 @@ Bytes Random(std::size_t bytes) {
   return out;
 }
 
-// Four opaque pictures of 2,000 x 2,000 random pixels (64 MB of the list),
-// each shown over a quarter of the drawing.
-Bytes RandomPicturesList() {
-  constexpr std::uint32_t kSide = 2000;
-  const Bytes noise = Random(std::size_t{kSide} * kSide * 4);
-  std::vector<std::uint32_t> pixels(std::size_t{kSide} * kSide);
+// Four opaque pictures of side x side random pixels (64 MB of the list at
+// 2,000), each shown over a quarter of the drawing, or repeated over it in
+// tiles of half that.
+Bytes RandomPicturesList(std::uint32_t side = 2000, bool repeated = false) {
+  const Bytes noise = Random(std::size_t{side} * side * 4);
+  std::vector<std::uint32_t> pixels(std::size_t{side} * side);
   std::memcpy(pixels.data(), noise.data(), noise.size());
   for (std::uint32_t& pixel : pixels) pixel |= 0xFF000000u;
   ListBuilder b(100, 100);
-  for (int k = 0; k < 4; ++k) b.Picture(kSide, kSide, pixels);
-  for (int k = 0; k < 4; ++k)
-    b.Image(static_cast<std::uint32_t>(k),
-            dl::Matrix{50.0 / kSide, 0, 0, 50.0 / kSide, 50.0 * (k % 2), 50.0 * (k / 2)});
+  for (int k = 0; k < 4; ++k) b.Picture(side, side, pixels);
+  for (int k = 0; k < 4; ++k) {
+    const double x = 50.0 * (k % 2), y = 50.0 * (k / 2);
+    if (repeated)
+      b.Fill(ListBuilder::Pattern(static_cast<std::uint32_t>(k),
+                                  dl::Matrix{side / 25.0, 0, 0, side / 25.0, 0, 0}, dl::Extend::Repeat),
+             Rect(static_cast<float>(x), static_cast<float>(y), 50, 50));
+    else
+      b.Image(static_cast<std::uint32_t>(k), dl::Matrix{50.0 / side, 0, 0, 50.0 / side, x, y});
+  }
   return b.Bytes();
+}
+
+// `uses` fills of the drawing with a radial gradient of `stops` stops
+// repeated 1,024 times across it, its circles about its middle.
+Bytes RepeatedRadialList(int stops, int uses) {
+  dl::GradientHead g;
+  g.type = static_cast<std::uint32_t>(dl::GradientType::Radial);
+  g.extend = static_cast<std::uint32_t>(dl::Extend::Repeat);
+  const double points[6] = {50, 50, 0, 50, 50, 100 / 1024.0 * 1.0001};
+  std::copy(std::begin(points), std::end(points), g.points);
+  return GradientFills(g, stops, uses);
 }
 
 // ---- the rows ----
@@ -489,8 +514,8 @@ const std::vector<Answer>& Answers() {
        "list:", [] { return StopsList(256, 1000, 4096); }},
       {"stop_uses_bound", "list: 256 stops x 1,000 repeats, 1 use",
        "list:", [] { return StopsList(256, 1000, 1); }},
-      {"plain_stop_uses_bound", "list: 256 stops, 1,024 uses",
-       "list:", [] { return StopsList(256, 1, 1024); }},
+      {"plain_stop_uses_bound", "list: 256 stops, " + std::to_string(dl::kMaxStopUses / 256) + " uses",
+       "list:", [] { return StopsList(256, 1, static_cast<int>(dl::kMaxStopUses / 256)); }},
       {"clip", "list: a clip of 150,000 curves", "list:", [] { return LongClipList(150000); }},
       {"dashes", "list: endless 1,1 dashes", "list:", [] { return DashedList({EndlessPath()}, 1, 1); }},
       {"dashes_bound", "list: the endless path in 200,000 dashes",
@@ -525,12 +550,14 @@ const std::vector<Answer>& Answers() {
       {"every_bound", "list: every count at its bound at once", "list:", [] { return EveryBoundList(); }},
       {"nested_radial", "list: 8 fills of a nested radial crowded on one side",
        "list:", [] { return NestedRadialList(8); }},
-      {"repeat_bound_uses", "list: a gradient at 1,024 repeats, 128 uses",
-       "list:", [] { return StopsList(2, 1024 / 1.0001, 128); }},
+      {"repeat_bound_uses",
+       "list: a gradient at 1,024 repeats, " + std::to_string(dl::kMaxStopUses / 2048) + " uses",
+       "list:", [] { return StopsList(2, 1024 / 1.0001, static_cast<int>(dl::kMaxStopUses / 2048)); }},
       {"stops_repeats_bound", "list: 256 stops x 1,024 repeats, 1 use",
        "list:", [] { return StopsList(256, 1024 / 1.0001, 1); }},
-      {"repeated_stops_bound", "list: 64 stops x 64 repeats, 64 uses",
-       "list:", [] { return StopsList(64, 64 / 1.0001, 64); }},
+      {"repeated_stops_bound",
+       "list: 64 stops x 64 repeats, " + std::to_string(dl::kMaxStopUses / 4096) + " uses",
+       "list:", [] { return StopsList(64, 64 / 1.0001, static_cast<int>(dl::kMaxStopUses / 4096)); }},
       {"fine_pattern_fills", "list: 40,000 fills of a pattern at 1,024 repeats",
        "list:", [] { return FinePatternFillsList(40000); }},
       {"fine_pattern_fill", "list: a fill of a pattern at 1,024 repeats",
@@ -542,6 +569,15 @@ const std::vector<Answer>& Answers() {
        "list:", [] { return FarDashedCurveList(); }},
       {"random_pictures", "list: 4 pictures of 2,000 x 2,000 random pixels",
        "list:", [] { return RandomPicturesList(); }},
+      {"random_patterns", "list: 4 pictures of 2,000 x 2,000 random pixels, repeated",
+       "list:", [] { return RandomPicturesList(2000, true); }},
+      {"small_random_pictures", "list: 4 pictures of 250 x 250 random pixels",
+       "list:", [] { return RandomPicturesList(250); }},
+      {"radial_repeats", "list: a radial of 4 stops at 1,024 repeats, 1 use",
+       "list:", [] { return RepeatedRadialList(4, 1); }},
+      {"radial_repeats_uses",
+       "list: a radial of 4 stops at 1,024 repeats, " + std::to_string(dl::kMaxStopUses / 4096) + " uses",
+       "list:", [] { return RepeatedRadialList(4, static_cast<int>(dl::kMaxStopUses / 4096)); }},
       {"empty_claim", "an answer claiming 64 MiB of list, holding none",
        "answer:", [] { return EmptyClaimAnswer(); }},
       {"random_list", "random bytes (1 MiB) as the list",

@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <map>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -119,12 +120,14 @@ class Painter {
         cr_(cr),
         dot_(dot),
         dry_(dry),
+        vector_(cairo_surface_get_type(cairo_get_target(cr)) != CAIRO_SURFACE_TYPE_IMAGE),
         surfaces_(list->Pictures().size(), nullptr) {
     cairo_get_matrix(cr_, &base_);
   }
   ~Painter() {
     for (cairo_surface_t* s : surfaces_)
       if (s != nullptr) cairo_surface_destroy(s);
+    for (const auto& [key, s] : reduced_) cairo_surface_destroy(s);
   }
   Painter(const Painter&) = delete;
   Painter& operator=(const Painter&) = delete;
@@ -190,11 +193,15 @@ class Painter {
           const auto b = Take<dl::ImageBody>(p);
           Transform(b.matrix);
           if (!Shown()) break;
-          cairo_set_source_surface(cr_, Surface(b.picture), 0, 0);
-          cairo_pattern_set_filter(cairo_get_source(cr_),
-                                   b.filter == static_cast<std::uint32_t>(dl::Filter::Nearest)
-                                       ? CAIRO_FILTER_NEAREST
-                                       : CAIRO_FILTER_GOOD);
+          cairo_matrix_t toPicture;
+          cairo_matrix_init_identity(&toPicture);
+          cairo_pattern_t* pattern = PicturePattern(b.picture, &toPicture, CAIRO_EXTEND_NONE);
+          cairo_pattern_set_matrix(pattern, &toPicture);
+          cairo_pattern_set_filter(pattern, b.filter == static_cast<std::uint32_t>(dl::Filter::Nearest)
+                                                ? CAIRO_FILTER_NEAREST
+                                                : CAIRO_FILTER_GOOD);
+          cairo_set_source(cr_, pattern);
+          cairo_pattern_destroy(pattern);
           cairo_paint_with_alpha(cr_, b.alpha);
           break;
         }
@@ -463,6 +470,49 @@ class Painter {
     return s;
   }
 
+  // The picture as a pattern shown under `*toPicture` (user space to its
+  // pixels) with `extend`. Into a vector file, a picture of more pixels either
+  // way than the dots it covers there (after every transform) is averaged
+  // down to those first, and *toPicture scaled to match: a file at the dot
+  // holds what a print at it shows, not the helper's every pixel. A raster
+  // samples the picture itself, as ever.
+  cairo_pattern_t* PicturePattern(std::uint32_t index, cairo_matrix_t* toPicture, cairo_extend_t extend) {
+    cairo_surface_t* source = Surface(index);
+    const DrawList::Picture& pic = list_->Pictures()[index];
+    cairo_matrix_t fromPicture;  // the picture's pixels to the target's units
+    cairo_get_matrix(cr_, &fromPicture);
+    cairo_matrix_t toUser = *toPicture;
+    if (!vector_ || cairo_matrix_invert(&toUser) != CAIRO_STATUS_SUCCESS)
+      return cairo_pattern_create_for_surface(source);
+    cairo_matrix_multiply(&fromPicture, &toUser, &fromPicture);
+    const double w = pic.width, h = pic.height;
+    const double across = std::ceil(w * std::hypot(fromPicture.xx, fromPicture.yx) / dot_ - 1e-6);
+    const double down = std::ceil(h * std::hypot(fromPicture.xy, fromPicture.yy) / dot_ - 1e-6);
+    if (!(across < w || down < h) || !std::isfinite(across) || !std::isfinite(down))
+      return cairo_pattern_create_for_surface(source);
+    const int cols = static_cast<int>(std::clamp(across, 1.0, w));
+    const int rows = static_cast<int>(std::clamp(down, 1.0, h));
+    cairo_surface_t*& reduced = reduced_[{index, cols, rows, extend}];
+    if (reduced == nullptr) {
+      reduced = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, cols, rows);
+      cairo_t* cr = cairo_create(reduced);
+      cairo_scale(cr, cols / w, rows / h);
+      cairo_set_source_surface(cr, source, 0, 0);
+      // Its edges averaged with what lies past them as shown: its own edge
+      // pixels, or the repeat beyond.
+      cairo_pattern_set_extend(cairo_get_source(cr),
+                               extend == CAIRO_EXTEND_REPEAT ? CAIRO_EXTEND_REPEAT : CAIRO_EXTEND_PAD);
+      cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
+      cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+      cairo_paint(cr);
+      cairo_destroy(cr);
+    }
+    cairo_matrix_t scale;
+    cairo_matrix_init_scale(&scale, cols / w, rows / h);
+    cairo_matrix_multiply(toPicture, toPicture, &scale);
+    return cairo_pattern_create_for_surface(reduced);
+  }
+
   // The paint as cr's source (dry, only whether it is taken); false when it
   // paints nothing.
   bool Source(const dl::Paint& paint) {
@@ -482,9 +532,11 @@ class Painter {
         bool taken = DeviceToPatternEntry(cr_, m) * dot_ * GradientFit(h) <= kMaxDeviceToPattern;
         if (!taken && radial) break;
         if (dry_) return true;
-        if (taken && !radial && extend != CAIRO_EXTEND_NONE && extend != CAIRO_EXTEND_PAD) {
-          if (LinearRepeatsOverDrawing(g, h, m, paint.rgba[3])) return true;
-          taken = false;  // no direction: as cairo would fail it
+        if (taken && extend != CAIRO_EXTEND_NONE && extend != CAIRO_EXTEND_PAD) {
+          if (radial ? RadialRepeatsOverDrawing(g, h, m, paint.rgba[3])
+                     : LinearRepeatsOverDrawing(g, h, m, paint.rgba[3]))
+            return true;
+          taken = radial;  // a linear one of no direction: as cairo would fail it
         }
         if (taken) {
           pattern = radial ? cairo_pattern_create_radial(v[0], v[1], v[2], v[3], v[4], v[5])
@@ -515,7 +567,7 @@ class Painter {
         m.y0 = std::fmod(m.y0, picture.height);
         if (!(DeviceToPatternEntry(cr_, m) * dot_ <= kMaxDeviceToPattern)) break;
         if (dry_) return true;
-        pattern = cairo_pattern_create_for_surface(Surface(paint.index));
+        pattern = PicturePattern(paint.index, &m, CAIRO_EXTEND_REPEAT);
         cairo_pattern_set_extend(pattern, CAIRO_EXTEND_REPEAT);
         cairo_pattern_set_filter(pattern, CAIRO_FILTER_GOOD);
         cairo_pattern_set_matrix(pattern, &m);
@@ -563,18 +615,160 @@ class Painter {
     cairo_pattern_t* pattern = cairo_pattern_create_linear(
         v[0] + first * vx, v[1] + first * vy, v[0] + (first + periods) * vx, v[1] + (first + periods) * vy);
     cairo_pattern_set_matrix(pattern, &m);
-    const bool reflect = h.extend == static_cast<std::uint32_t>(dl::Extend::Reflect);
+    AddPeriods(pattern, g, h, first, periods, first, alpha);
+    cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
+    cairo_set_source(cr_, pattern);
+    cairo_pattern_destroy(pattern);
+    return true;
+  }
+
+  // The drawing's corners in the space of a gradient mapped from user space
+  // by `m`.
+  bool DrawingInGradient(const cairo_matrix_t& m, std::array<std::pair<double, double>, 4>* corners) const {
+    cairo_matrix_t toUser;
+    cairo_get_matrix(cr_, &toUser);
+    if (cairo_matrix_invert(&toUser) != CAIRO_STATUS_SUCCESS) return false;
+    cairo_matrix_t toPattern;
+    cairo_matrix_multiply(&toPattern, &base_, &toUser);
+    cairo_matrix_multiply(&toPattern, &toPattern, &m);
+    *corners = DrawingCorners(toPattern);
+    return true;
+  }
+
+  // The stops of the gradient `g` (head `h`) for one period, forwards or
+  // (reflected) backwards, their offsets within it, in order.
+  std::vector<dl::GradientStop> PeriodStops(const std::uint8_t* g, const dl::GradientHead& h,
+                                            bool backwards) const {
+    std::vector<dl::GradientStop> stops;
+    for (std::uint32_t n = 0; n < h.stops; ++n) {
+      auto s =
+          Take<dl::GradientStop>(g + sizeof h + (backwards ? h.stops - 1 - n : n) * sizeof(dl::GradientStop));
+      if (backwards) s.offset = 1 - s.offset;
+      stops.push_back(s);
+    }
+    return stops;
+  }
+
+  // The colour at `u` of a period of `stops` (PeriodStops): between the stops
+  // on either side; before the first or past the last, repeated, between
+  // the last and the first of the next period, as cairo repeats it, and
+  // reflected, that stop's own.
+  static std::array<double, 4> ColourAt(const std::vector<dl::GradientStop>& stops, double u, bool repeated) {
+    const dl::GradientStop* a = &stops.front();
+    const dl::GradientStop* b = &stops.back();
+    double from = a->offset, to = b->offset;
+    if (u < stops.front().offset) {
+      if (!repeated) return std::to_array(a->rgba);
+      from = b->offset - 1, to = a->offset, std::swap(a, b);
+    } else if (u > stops.back().offset) {
+      if (!repeated) return std::to_array(b->rgba);
+      from = b->offset, to = a->offset + 1, std::swap(a, b);
+    } else {
+      for (std::size_t n = 1; n < stops.size(); ++n)
+        if (u <= stops[n].offset) {
+          a = &stops[n - 1], b = &stops[n], from = a->offset, to = b->offset;
+          break;
+        }
+    }
+    const double f = to > from ? (u - from) / (to - from) : 1;
+    std::array<double, 4> rgba;
+    for (int i = 0; i < 4; ++i) rgba[i] = a->rgba[i] + f * (b->rgba[i] - a->rgba[i]);
+    return rgba;
+  }
+
+  // Adds to `pattern`, running over its parameter from `start` (within the
+  // first period) to first + periods, the stops of the gradient `g` (head
+  // `h`) repeated or reflected over those periods one by one, faded by
+  // `alpha`; its ends take the colours the gradient has there.
+  void AddPeriods(cairo_pattern_t* pattern, const std::uint8_t* g, const dl::GradientHead& h, double first,
+                  double periods, double start, double alpha) const {
+    if (h.stops == 0) return;
+    const bool repeated = h.extend == static_cast<std::uint32_t>(dl::Extend::Repeat);
+    const double end = first + periods;
+    const auto add = [&](double t, const double* rgba) {
+      cairo_pattern_add_color_stop_rgba(pattern, (t - start) / (end - start), rgba[0], rgba[1], rgba[2],
+                                        rgba[3] * alpha);
+    };
     for (int k = 0; k < static_cast<int>(periods); ++k) {
       // Reflected, every other period runs backwards from the one before.
-      const bool backwards = reflect && (static_cast<long long>(first) + k) % 2 != 0;
-      for (std::uint32_t n = 0; n < h.stops; ++n) {
-        const std::uint32_t at = backwards ? h.stops - 1 - n : n;
-        const auto s = Take<dl::GradientStop>(g + sizeof h + at * sizeof(dl::GradientStop));
-        const double offset = backwards ? 1 - s.offset : s.offset;
-        cairo_pattern_add_color_stop_rgba(pattern, (k + offset) / periods, s.rgba[0], s.rgba[1], s.rgba[2],
-                                          s.rgba[3] * alpha);
+      const std::vector<dl::GradientStop> stops =
+          PeriodStops(g, h, !repeated && (static_cast<long long>(first) + k) % 2 != 0);
+      const double cut = k == 0 ? start - first : 0;  // what of the period lies before the start
+      if (k == 0) add(start, ColourAt(stops, cut, repeated).data());
+      for (const dl::GradientStop& stop : stops)
+        if (k > 0 || stop.offset > cut) add(first + k + stop.offset, stop.rgba);
+      if (k + 1 == static_cast<int>(periods)) add(end, ColourAt(stops, 1, repeated).data());
+    }
+  }
+
+  // A radial gradient (its first circle within its second, as the reader
+  // lets one repeat) repeated or reflected as cr's source, its repeats laid
+  // out one by one over the drawing as LinearRepeatsOverDrawing lays out a
+  // linear one's, between the circles of the least and the most of its
+  // parameter there and padded past them. Its parameter at a point is that
+  // of the one circle through it, growing outward: its most over the
+  // drawing is at a corner, its least where the circles, grown from the
+  // point they start at, first meet the drawing. A period cut by that point
+  // starts with the colour it has there. False where that takes more than
+  // the reader's repeats, or more than a raster takes.
+  bool RadialRepeatsOverDrawing(const std::uint8_t* g, const dl::GradientHead& h, const cairo_matrix_t& m,
+                                double alpha) {
+    const double* v = h.points;
+    const double dx = v[3] - v[0], dy = v[4] - v[1], dr = v[5] - v[2];
+    if (!(dr > std::hypot(dx, dy))) return false;
+    std::array<std::pair<double, double>, 4> corners;
+    if (!DrawingInGradient(m, &corners)) return false;
+    const auto circle = [&](double t) {
+      return std::array<double, 3>{v[0] + t * dx, v[1] + t * dy, v[2] + t * dr};
+    };
+    // The parameter of the circle through (x, y): the larger root of
+    // |p - c(t)| = r(t).
+    const double a = dx * dx + dy * dy - dr * dr;  // < 0
+    const auto at = [&](double x, double y) {
+      const double qx = x - v[0], qy = y - v[1];
+      const double b = -2 * (qx * dx + qy * dy + v[2] * dr), c = qx * qx + qy * qy - v[2] * v[2];
+      return (-b - std::sqrt(std::max(0.0, b * b - 4 * a * c))) / (2 * a);
+    };
+    double most = -HUGE_VAL;
+    for (const auto& [x, y] : corners) most = std::max(most, at(x, y));
+    // The distance from (x, y) to the drawing (a parallelogram here): 0
+    // within it.
+    const auto apart = [&](double x, double y) {
+      double inside = 0, nearest = HUGE_VAL;
+      const int order[4] = {0, 1, 3, 2};  // around its edges
+      for (int k = 0; k < 4; ++k) {
+        const auto [ax, ay] = corners[order[k]];
+        const auto [bx, by] = corners[order[(k + 1) % 4]];
+        const double ex = bx - ax, ey = by - ay, e2 = ex * ex + ey * ey;
+        const double u = e2 > 0 ? std::clamp(((x - ax) * ex + (y - ay) * ey) / e2, 0.0, 1.0) : 0;
+        nearest = std::min(nearest, std::hypot(x - ax - u * ex, y - ay - u * ey));
+        const double side = ex * (y - ay) - ey * (x - ax);
+        inside += side > 0 ? 1 : side < 0 ? -1 : 0;
+      }
+      return std::fabs(inside) == 4 ? 0.0 : nearest;
+    };
+    const double apex = -v[2] / dr;  // where the circles start, a point
+    double least = apex;
+    if (apart(circle(apex)[0], circle(apex)[1]) > 0) {
+      double reaches = most;  // the least circle known to meet the drawing
+      for (int k = 0; k < 64 && reaches > least; ++k) {
+        const double mid = least + (reaches - least) / 2;
+        const auto c = circle(mid);
+        (apart(c[0], c[1]) <= c[2] ? reaches : least) = mid;
       }
     }
+    if (!std::isfinite(least) || !std::isfinite(most)) return false;
+    const double first = std::floor(least), periods = std::max(1.0, std::ceil(most) - first);
+    if (periods > 2 * dl::kMaxRepeats) return false;
+    const double start = std::max(first, apex), end = first + periods;
+    dl::GradientHead laid = h;
+    const auto from = circle(start), to = circle(end);
+    std::copy(from.begin(), from.end(), laid.points);
+    std::copy(to.begin(), to.end(), laid.points + 3);
+    if (!(DeviceToPatternEntry(cr_, m) * dot_ * GradientFit(laid) <= kMaxDeviceToPattern)) return false;
+    cairo_pattern_t* pattern = cairo_pattern_create_radial(from[0], from[1], from[2], to[0], to[1], to[2]);
+    cairo_pattern_set_matrix(pattern, &m);
+    AddPeriods(pattern, g, h, first, periods, start, alpha);
     cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
     cairo_set_source(cr_, pattern);
     cairo_pattern_destroy(pattern);
@@ -587,7 +781,10 @@ class Painter {
   const double dot_;
   const bool dry_;
   cairo_matrix_t base_{};
+  const bool vector_;  // cr's target is no raster (a vector file or a recording for one)
   std::vector<cairo_surface_t*> surfaces_;
+  // Pictures averaged down for a vector file: by picture, size and extend.
+  std::map<std::tuple<std::uint32_t, int, int, cairo_extend_t>, cairo_surface_t*> reduced_;
   std::size_t leftOut_ = 0;
 };
 

@@ -1,6 +1,7 @@
 // The library's reader and painter of draw lists (drawlistread.h,
 // drawlistpaint.h): every record checked before anything is painted, and what
 // passed painted as the cairo calls it names.
+#include <cairo-pdf.h>
 #include <cairo-svg.h>
 #include <cairo.h>
 #include <gtest/gtest.h>
@@ -870,6 +871,34 @@ TEST(ImagingDrawList, APaintSqueezedPastARastersRangeIsPaintedAsItMeansOrLeftOut
   }
 }
 
+// The list of the 64-wide drawing filled with the gradient `g`.
+std::vector<std::uint8_t> FilledWith(const dl::GradientHead& g, const std::vector<dl::GradientStop>& stops) {
+  return ListBuilder()
+      .Gradient(g, stops)
+      .Fill(ListBuilder::Gradient(0), ListPath().Rect(0, 0, 64, 64))
+      .Bytes();
+}
+
+// The gradient `p` (taken) with its stops, repeated or reflected under
+// `matrix`, as cairo paints it over the 64-wide drawing on a raster of 128 x
+// 128.
+std::vector<std::uint32_t> CairosRepeat(cairo_pattern_t* p, const std::vector<dl::GradientStop>& stops,
+                                        dl::Extend extend, const dl::Matrix& matrix) {
+  for (const dl::GradientStop& stop : stops)
+    cairo_pattern_add_color_stop_rgba(p, stop.offset, stop.rgba[0], stop.rgba[1], stop.rgba[2], stop.rgba[3]);
+  cairo_pattern_set_extend(p, extend == dl::Extend::Repeat ? CAIRO_EXTEND_REPEAT : CAIRO_EXTEND_REFLECT);
+  const cairo_matrix_t m{matrix.xx, matrix.yx, matrix.xy, matrix.yy, matrix.x0, matrix.y0};
+  cairo_pattern_set_matrix(p, &m);
+  const std::vector<std::uint32_t> pixels = PaintedPixels(128, [&](cairo_t* cr) {
+    cairo_scale(cr, 2, 2);
+    cairo_set_source(cr, p);
+    cairo_rectangle(cr, 0, 0, 64, 64);
+    cairo_fill(cr);
+  });
+  cairo_pattern_destroy(p);
+  return pixels;
+}
+
 // A linear gradient repeated or reflected is painted with its repeats laid
 // out over the drawing (so that a vector file writes those, not a page's
 // worth): its pixels are cairo's own repeat's, under a transform that turns
@@ -888,29 +917,77 @@ TEST(ImagingDrawList, ARepeatedGradientPaintsAsCairoRepeatsIt) {
     SCOPED_TRACE(testing::Message() << "from " << row.x0 << " to " << row.x1);
     dl::GradientHead g = Linear(row.x0, row.y0, row.x1, row.y1, row.extend);
     g.matrix = row.matrix;
-    const std::vector<std::uint8_t> bytes = ListBuilder()
-                                                .Gradient(g, stops)
-                                                .Fill(ListBuilder::Gradient(0), ListPath().Rect(0, 0, 64, 64))
-                                                .Bytes();
+    const std::vector<std::uint8_t> bytes = FilledWith(g, stops);
     const std::vector<std::uint32_t> painted = ListPixels(bytes, 128);
-    const std::vector<std::uint32_t> cairos = PaintedPixels(128, [&](cairo_t* cr) {
-      cairo_scale(cr, 2, 2);
-      cairo_pattern_t* p = cairo_pattern_create_linear(row.x0, row.y0, row.x1, row.y1);
-      for (const dl::GradientStop& stop : stops)
-        cairo_pattern_add_color_stop_rgba(p, stop.offset, stop.rgba[0], stop.rgba[1], stop.rgba[2],
-                                          stop.rgba[3]);
-      cairo_pattern_set_extend(p,
-                               row.extend == dl::Extend::Repeat ? CAIRO_EXTEND_REPEAT : CAIRO_EXTEND_REFLECT);
-      const cairo_matrix_t m{row.matrix.xx, row.matrix.yx, row.matrix.xy,
-                             row.matrix.yy, row.matrix.x0, row.matrix.y0};
-      cairo_pattern_set_matrix(p, &m);
-      cairo_set_source(cr, p);
-      cairo_rectangle(cr, 0, 0, 64, 64);
-      cairo_fill(cr);
-      cairo_pattern_destroy(p);
-    });
+    const std::vector<std::uint32_t> cairos = CairosRepeat(
+        cairo_pattern_create_linear(row.x0, row.y0, row.x1, row.y1), stops, row.extend, row.matrix);
     const int apart = MostApart(painted, cairos);
     EXPECT_LE(apart, 2);
+  }
+}
+
+// The bytes of a PDF page of side x side points with the list painted over
+// its corner of 64 x 64 points.
+std::size_t PdfBytesOnPage(const std::vector<std::uint8_t>& bytes, double side) {
+  std::string why;
+  const std::shared_ptr<const DrawList> list = ReadDrawList(bytes.data(), bytes.size(), &why);
+  EXPECT_NE(list, nullptr) << why;
+  if (list == nullptr) return 0;
+  std::size_t written = 0;
+  cairo_surface_t* file = cairo_pdf_surface_create_for_stream(
+      [](void* out, const unsigned char*, unsigned int length) {
+        *static_cast<std::size_t*>(out) += length;
+        return CAIRO_STATUS_SUCCESS;
+      },
+      &written, side, side);
+  cairo_t* cr = cairo_create(file);
+  cairo_rectangle(cr, 0, 0, 64, 64);
+  cairo_clip(cr);
+  EXPECT_TRUE(md::imaging::PaintDrawList(list, cr, 64, 64, 72.0 / 300));
+  cairo_destroy(cr);
+  cairo_surface_finish(file);
+  cairo_surface_destroy(file);
+  return written;
+}
+
+// A radial gradient repeated or reflected is painted with its repeats laid
+// out over the drawing, as a linear one's: its pixels are cairo's own
+// repeat's, wherever its circles start, and a vector file's page ten times
+// the drawing's side holds about what one of the drawing's size does, not a
+// hundred times its repeats.
+TEST(ImagingDrawList, ARepeatedRadialGradientIsLaidOutOverTheDrawing) {
+  const std::vector<dl::GradientStop> stops = {
+      {0.1, {1, 0, 0, 1}}, {0.6, {0, 1, 0, 0.5}}, {0.9, {0, 0, 1, 1}}};
+  const struct {
+    const char* name;
+    dl::Extend extend;
+    double circles[6];
+    dl::Matrix matrix;
+  } rows[] = {
+      {"repeated about the middle", dl::Extend::Repeat, {32, 32, 0, 32, 32, 1.5}, {}},
+      {"reflected, from a circle", dl::Extend::Reflect, {32, 32, 0.7, 32, 32, 2.2}, {}},
+      {"from a point off the drawing", dl::Extend::Repeat, {-40, 10, 0, -40, 10, 1.25}, {}},
+      {"off its centre, its first circle a point", dl::Extend::Repeat, {30, 33, 0, 32, 32, 3}, {}},
+      {"off its centre, its first circle within", dl::Extend::Reflect, {31.5, 31.6, 0.5, 32, 32, 2.5}, {}},
+      {"turned and squeezed",
+       dl::Extend::Repeat,
+       {0, 0, 0.2, 0.1, 0, 1.5},
+       dl::Matrix{0.3, 0.4, -0.8, 0.6, -30, 6}},
+  };
+  for (const auto& row : rows) {
+    dl::GradientHead g;
+    g.type = static_cast<std::uint32_t>(dl::GradientType::Radial);
+    g.extend = static_cast<std::uint32_t>(row.extend);
+    std::copy(std::begin(row.circles), std::end(row.circles), g.points);
+    g.matrix = row.matrix;
+    const std::vector<std::uint8_t> bytes = FilledWith(g, stops);
+    const std::vector<std::uint32_t> painted = ListPixels(bytes, 128);
+    const double* v = row.circles;
+    const std::vector<std::uint32_t> cairos = CairosRepeat(
+        cairo_pattern_create_radial(v[0], v[1], v[2], v[3], v[4], v[5]), stops, row.extend, row.matrix);
+    EXPECT_LE(MostApart(painted, cairos), 2) << row.name;
+    const std::size_t own = PdfBytesOnPage(bytes, 64), page = PdfBytesOnPage(bytes, 640);
+    EXPECT_LT(page, own + own / 4) << row.name << ": " << own << " bytes on a page of its size";
   }
 }
 
@@ -967,6 +1044,133 @@ TEST(ImagingDrawList, AClippedDrawingKeepsItsClipInAVectorFileAtAnyResolution) {
     // Inside the corner the picture; outside it nothing.
     EXPECT_NE(page.at(page.width / 20, page.height / 20), 0xFFFFFFu) << dpi;
     EXPECT_EQ(page.at(page.width * 3 / 4, page.height * 3 / 4), 0xFFFFFFu) << dpi;
+  }
+}
+
+// The list painted over a box of side x side points of a PDF file, with
+// `dot`, as a vector canvas paints it (into a recording first): the sizes of
+// the pictures the file holds, "W x H" each, sorted; the paints left out in
+// *leftOut.
+std::vector<std::string> PdfPictureSizes(const std::vector<std::uint8_t>& bytes, double side, double dot,
+                                         std::size_t* leftOut = nullptr) {
+  std::string why;
+  const std::shared_ptr<const DrawList> list = ReadDrawList(bytes.data(), bytes.size(), &why);
+  if (list == nullptr) {
+    ADD_FAILURE() << why;
+    return {};
+  }
+  const cairo_rectangle_t box{0, 0, side, side};
+  cairo_surface_t* recording = cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, &box);
+  cairo_t* cr = cairo_create(recording);
+  EXPECT_TRUE(md::imaging::PaintDrawList(list, cr, side, side, dot, leftOut));
+  cairo_destroy(cr);
+  std::string pdf;
+  cairo_surface_t* file = cairo_pdf_surface_create_for_stream(
+      [](void* out, const unsigned char* data, unsigned int length) {
+        static_cast<std::string*>(out)->append(reinterpret_cast<const char*>(data), length);
+        return CAIRO_STATUS_SUCCESS;
+      },
+      &pdf, side, side);
+  cr = cairo_create(file);
+  cairo_set_source_surface(cr, recording, 0, 0);
+  cairo_paint(cr);
+  cairo_destroy(cr);
+  cairo_surface_finish(file);
+  EXPECT_EQ(cairo_surface_status(file), CAIRO_STATUS_SUCCESS);
+  cairo_surface_destroy(file);
+  cairo_surface_destroy(recording);
+  std::vector<std::string> sizes;
+  for (std::size_t at = pdf.find("/Subtype /Image"); at != std::string::npos;
+       at = pdf.find("/Subtype /Image", at + 1)) {
+    int w = 0, h = 0;
+    const std::size_t width = pdf.find("/Width ", at), height = pdf.find("/Height ", at);
+    if (width == std::string::npos || height == std::string::npos) break;
+    std::sscanf(pdf.c_str() + width, "/Width %d", &w);
+    std::sscanf(pdf.c_str() + height, "/Height %d", &h);
+    sizes.push_back(std::to_string(w) + " x " + std::to_string(h));
+  }
+  std::sort(sizes.begin(), sizes.end());
+  return sizes;
+}
+
+// Opaque grey pixels of a smooth ramp, w x h.
+std::vector<std::uint32_t> Ramp(int w, int h) {
+  std::vector<std::uint32_t> pixels;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) pixels.push_back(0xFF000000u | 0x010101u * ((x + y) * 255 / (w + h)));
+  return pixels;
+}
+
+// A picture goes into a vector file with no more pixels either way than the
+// dots it covers there, after the list's and its record's transforms; one
+// of fewer keeps its own.
+TEST(ImagingDrawList, APictureGoesIntoAVectorFileAtTheDotsItCovers) {
+  // The list of 64 units: a picture of w x h shown under `m`, and one of 8 x
+  // 8 over its corner.
+  const auto shown = [](int w, int h, dl::Matrix m) {
+    return ListBuilder()
+        .Picture(w, h, Ramp(w, h))
+        .Picture(8, 8, Ramp(8, 8))
+        .Image(0, m)
+        .Image(1, Scale(2))
+        .Bytes();
+  };
+  const struct {
+    const char* name;
+    std::vector<std::uint8_t> list;
+    double side, dot;
+    std::vector<std::string> sizes;
+  } rows[] = {
+      {"shown over the drawing", shown(256, 256, Scale(0.25)), 64, 1, {"64 x 64", "8 x 8"}},
+      {"at a dot of 4 points", shown(256, 256, Scale(0.25)), 64, 4, {"16 x 16", "4 x 4"}},
+      {"in a box of 16 points", shown(256, 256, Scale(0.25)), 16, 1, {"16 x 16", "4 x 4"}},
+      {"squeezed one way only", shown(256, 32, dl::Matrix{0.25, 0, 0, 2, 0, 0}), 64, 1, {"64 x 32", "8 x 8"}},
+      {"turned a quarter",
+       shown(256, 128, dl::Matrix{0, 0.125, -0.25, 0, 64, 0}),
+       64,
+       1,
+       {"32 x 32", "8 x 8"}},
+      {"repeated in tiles of 8 units",
+       ListBuilder()
+           .Picture(64, 64, Ramp(64, 64))
+           .PaintAll(ListBuilder::Pattern(0, Scale(8), dl::Extend::Repeat))
+           .Bytes(),
+       64,
+       2,
+       {"4 x 4"}},
+      {"within a group",
+       ListBuilder().Picture(128, 128, Ramp(128, 128)).PushGroup().Image(0, Scale(0.5)).PopGroup(0.5).Bytes(),
+       32,
+       1,
+       {"32 x 32"}},
+  };
+  for (const auto& row : rows) EXPECT_EQ(PdfPictureSizes(row.list, row.side, row.dot), row.sizes) << row.name;
+}
+
+// A repeated picture whose pixels a raster of the box's dot could not
+// sample (pixman's fixed-point range) is left out, and counted: however
+// finely the reader lets it repeat across the drawing, a box of less than a
+// dot, or a coarse dot, squeezes it further.
+TEST(ImagingDrawList, ARepeatedPictureSqueezedPastADotIsLeftOut) {
+  // 8,192 pixels across the 64 units of the drawing, the reader's most.
+  const std::vector<std::uint8_t> fine =
+      ListBuilder()
+          .Picture(8, 8, Ramp(8, 8))
+          .PaintAll(ListBuilder::Pattern(0, Scale(8192 / 64.0), dl::Extend::Repeat))
+          .Fill(ListBuilder::Colour(0, 1, 0), ListPath().Rect(0, 0, 32, 32))
+          .Bytes();
+  std::string why;
+  const auto list = ReadDrawList(fine.data(), fine.size(), &why);
+  ASSERT_NE(list, nullptr) << why;
+  const struct {
+    const char* name;
+    double side, dot;
+  } rows[] = {{"a box of half a dot", 0.5, 1}, {"a dot of 128 units", 64, 128}, {"both", 0.25, 4}};
+  for (const auto& row : rows) {
+    std::size_t leftOut = 99;
+    EXPECT_EQ(PdfPictureSizes(fine, row.side, row.dot, &leftOut), std::vector<std::string>()) << row.name;
+    EXPECT_EQ(leftOut, 1u) << row.name;
+    EXPECT_EQ(md::imaging::PaintsLeftOut(list, row.side, row.side, row.dot), 1u) << row.name;
   }
 }
 
