@@ -279,12 +279,12 @@ TEST(ImagingDrawList, EachRecordIsCheckedBeforeAnythingIsPainted) {
       {"a long path dashed finely", ListBuilder().Stroke(Pen(1), {0.5, 0.5}, zigzag).Bytes(),
        "dashes painted past 200000"},
       {"a wide path dashed coarsely", ListBuilder().Stroke(Pen(1), {500, 500}, zigzag).Bytes(), "read"},
-      {"a gradient's stops painted up to their bound", stopUses(1024), "read"},
-      {"a gradient's stops painted past their bound", stopUses(1025), "gradient stops painted past 262144"},
+      {"a gradient's stops painted up to their bound", stopUses(512), "read"},
+      {"a gradient's stops painted past their bound", stopUses(513), "gradient stops painted past 131072"},
       {"a gradient's stops painted at each of 64 repeats up to their bound",
-       stopUses(256, dl::Extend::Repeat, 16), "read"},
+       stopUses(128, dl::Extend::Repeat, 16), "read"},
       {"a gradient's stops painted at each of 64 reflections past their bound",
-       stopUses(257, dl::Extend::Reflect, 16), "record 258 brings the gradient stops painted past"},
+       stopUses(129, dl::Extend::Reflect, 16), "record 130 brings the gradient stops painted past"},
       // One use of a repeated gradient paints at most 4,096 stops: a viewer
       // searches them at each point it shades.
       {"a repeated gradient painting 64 stops at each of 64 repeats", stopUses(1, dl::Extend::Repeat, 64),
