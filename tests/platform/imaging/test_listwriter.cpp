@@ -538,14 +538,15 @@ TEST(ImagingListWriter, ACraftedDocumentEndsWithACodeOrAList) {
            "'/><rect width='1' height='1' mask='" + below + "'/></mask>";
   }
   fan += "</defs><rect width='9' height='9' mask='#m30'/>";
-  // `uses` fills by a gradient of 256 stops, whose stops cairo's SVG of the
-  // drawing paints a few times over at each: 100 fills within the stops'
-  // bound, 300 past it.
+  // `uses` fills by a gradient of 16 stops repeated 64 times across the
+  // drawing: 1,024 stops painted at each, 102,400 within the stops' bound,
+  // 153,600 past it.
   const auto stopUses = [](int uses) {
     std::string body =
-        "<defs><linearGradient id='l' gradientUnits='userSpaceOnUse' x1='0' y1='0' x2='9' y2='0'>";
-    for (int k = 0; k < 256; ++k)
-      body += "<stop offset='" + std::to_string(k / 256.0) + "' style='stop-color:rgb(" +
+        "<defs><linearGradient id='l' gradientUnits='userSpaceOnUse' x1='0' y1='0' x2='0.140625' y2='0' "
+        "spreadMethod='repeat'>";
+    for (int k = 0; k < 16; ++k)
+      body += "<stop offset='" + std::to_string(k / 16.0) + "' style='stop-color:rgb(" +
               std::to_string(k % 2 * 100) + "%,0%,0%);'/>";
     body += "</linearGradient></defs>";
     for (int k = 0; k < uses; ++k) body += "<rect width='9' height='9' style='fill:url(#l);'/>";
@@ -554,7 +555,7 @@ TEST(ImagingListWriter, ACraftedDocumentEndsWithACodeOrAList) {
   const std::pair<std::string, VectorsAnswer> rows[] = {
       {In("<g id='a' style='opacity:0.5'><path d='M 0 0 L url(#a) 1 1'/></g>"), VectorsAnswer::List},
       {stopUses(100), VectorsAnswer::List},
-      {stopUses(300), VectorsAnswer::PastBounds},
+      {stopUses(150), VectorsAnswer::PastBounds},
       {In("<defs><mask id='m'><rect width='1' height='1' mask='#m'/></mask></defs><rect width='9' height='9' "
           "mask='#m'/>"),
        VectorsAnswer::PastBounds},
