@@ -23,7 +23,8 @@
 // it. Rows for what a list that passes every check makes downstream: a
 // nested radial gradient crowded on one side, a gradient at the repeats'
 // bound used as often as the stops' bound lets it be, 256 stops at 1,024
-// repeats, a radial gradient at 1,024 repeats, 40,000 pattern fills, a
+// repeats, a radial gradient at 1,024 repeats, 40,000 pattern fills, and
+// pattern fills and gradient fills at the paints' bound, a
 // dashed curve out to the coordinates' bound, 64 MB of random pixels shown
 // and repeated (and 1 MB shown at fewer pixels than its box has dots), and
 // an answer that claims a whole list and holds none.
@@ -565,6 +566,10 @@ const std::vector<Answer>& Answers() {
       {"fine_pattern_fills_16", "list: 16 fills of a pattern at 1,024 repeats",
        "list:", [] { return FinePatternFillsList(16); }},
       {"pattern_fills", "list: 40,000 pattern fills", "list:", [] { return PatternFillsList(40000); }},
+      {"pattern_fills_bound", "list: " + std::to_string(dl::kMaxPatternPaints) + " pattern fills",
+       "list:", [] { return PatternFillsList(static_cast<int>(dl::kMaxPatternPaints)); }},
+      {"gradient_fills_bound", "list: " + std::to_string(dl::kMaxPatternPaints) + " fills of a gradient",
+       "list:", [] { return StopsList(2, 1, static_cast<int>(dl::kMaxPatternPaints)); }},
       {"far_dashed_curve", "list: a round-capped dashed curve out to 2^20",
        "list:", [] { return FarDashedCurveList(); }},
       {"random_pictures", "list: 4 pictures of 2,000 x 2,000 random pixels",

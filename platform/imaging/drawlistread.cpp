@@ -190,6 +190,9 @@ class Checker {
 
   // The paint, used under `used` (from its space to the drawing's).
   std::string Paint(const dl::Paint& p, const dl::Matrix& used) {
+    if (p.kind != static_cast<std::uint32_t>(dl::PaintKind::Colour) &&
+        ++patternPaints_ > dl::kMaxPatternPaints)
+      return "brings the paints of gradients and patterns past " + std::to_string(dl::kMaxPatternPaints);
     switch (static_cast<dl::PaintKind>(p.kind)) {
       case dl::PaintKind::Colour:
         for (const double v : p.rgba)
@@ -422,6 +425,7 @@ class Checker {
   std::uint32_t depth_ = 0;
   std::uint64_t verbs_ = 0;
   double stopUses_ = 0;
+  std::uint32_t patternPaints_ = 0;
   std::uint32_t drawn_ = 0, groups_ = 0;
   double dashes_ = 0;
   double tiles_ = 0;

@@ -410,12 +410,18 @@ class Writer {
     return within;
   }
 
-  // Whether the reader takes a gradient paint used under `used` (from the
-  // space it paints in to the drawing's): its run at least the least a
+  // Whether the reader takes a paint used under `used` (from the space it
+  // paints in to the drawing's): at most kMaxPatternPaints of gradients and
+  // patterns; a gradient's run at least the least a
   // paint shows; its points and radii within reach of the drawing; repeated,
   // at most kMaxRepeats times across the drawing, a radial one's first circle
   // within its second. False (BadTransform, PastBounds) when not.
   bool Taken(const dl::Paint& paint, const dl::Matrix& used) {
+    if (paint.kind != static_cast<std::uint32_t>(dl::PaintKind::Colour) &&
+        ++patternPaints_ > dl::kMaxPatternPaints) {
+      Stop(VectorsAnswer::PastBounds);
+      return false;
+    }
     if (paint.kind != static_cast<std::uint32_t>(dl::PaintKind::Gradient)) return true;
     const dl::GradientHead& g = gradientHeads_[paint.index];
     const double* v = g.points;
@@ -835,6 +841,7 @@ class Writer {
   std::uint64_t clipVerbs_ = 0, clipped_ = 0;             // the clips' in force; counted
   std::uint64_t visits_ = 0, segments_ = 0, verbs_ = 0;
   double stopUses_ = 0;
+  std::uint32_t patternPaints_ = 0;
   std::uint32_t drawn_ = 0, groups_ = 0;
   double dashes_ = 0;
   std::unordered_map<std::uint32_t, Gradient> gradients_;

@@ -52,6 +52,10 @@ constexpr std::uint64_t kMaxClippedVerbs = std::uint64_t{1} << 24;
 // which keeps its gradients under 3 MB.
 constexpr std::uint32_t kMaxStops = 256;
 constexpr std::uint64_t kMaxStopUses = std::uint64_t{1} << 17;
+// Paints of a gradient or of a picture repeated as a pattern: a vector file
+// writes each as an object of its own, of some 250 to 400 bytes, which keeps
+// them under 3.5 MB.
+constexpr std::uint32_t kMaxPatternPaints = 8192;
 // The stops one use of a gradient repeated or reflected paints, at each
 // repeat across the drawing: a vector file writes them out one by one as one
 // function, which a viewer searches at each point it shades.

@@ -552,10 +552,20 @@ TEST(ImagingListWriter, ACraftedDocumentEndsWithACodeOrAList) {
     for (int k = 0; k < uses; ++k) body += "<rect width='9' height='9' style='fill:url(#l);'/>";
     return In(body);
   };
+  // `fills` fills by a gradient of one stop: each a paint of a gradient.
+  const auto gradientFills = [](int fills) {
+    std::string body =
+        "<defs><linearGradient id='g'><stop offset='0' style='stop-color:rgb(0%,0%,0%);'/></linearGradient>"
+        "</defs>";
+    for (int k = 0; k < fills; ++k) body += "<rect width='9' height='9' style='fill:url(#g);'/>";
+    return In(body);
+  };
   const std::pair<std::string, VectorsAnswer> rows[] = {
       {In("<g id='a' style='opacity:0.5'><path d='M 0 0 L url(#a) 1 1'/></g>"), VectorsAnswer::List},
       {stopUses(100), VectorsAnswer::List},
       {stopUses(150), VectorsAnswer::PastBounds},
+      {gradientFills(8192), VectorsAnswer::List},
+      {gradientFills(8193), VectorsAnswer::PastBounds},
       {In("<defs><mask id='m'><rect width='1' height='1' mask='#m'/></mask></defs><rect width='9' height='9' "
           "mask='#m'/>"),
        VectorsAnswer::PastBounds},
