@@ -18,11 +18,13 @@
 #include <cmath>
 #include <cstring>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "platform/imaging/helper/charset.h"
+#include "platform/imaging/helper/dibpixels.h"
 #include "platform/imaging/helper/play.h"
 #include "platform/imaging/helper/target.h"
 #include "platform/imaging/helper/wmftext.h"
@@ -61,11 +63,14 @@ void Put16(std::vector<std::uint8_t>* b, int v) {
 
 struct Device {
   cairo_t* cr = nullptr;
-  wmfD_Coord origin{};                        // the device point at the picture's top left
-  double scaleX = 1.0, scaleY = 1.0;          // pixels per device point (negative: mirrored)
-  double scale = 1.0;                         // the smaller of the two, unsigned
-  double picturePixel = 1.0;                  // pixels per pixel of the picture's own (300 dpi)
-  double stretch = 1.0;                       // how much more the box stretches it down than across
+  wmfD_Coord origin{};                // the device point at the picture's top left
+  double scaleX = 1.0, scaleY = 1.0;  // pixels per device point (negative: mirrored)
+  double scale = 1.0;                 // the smaller of the two, unsigned
+  double picturePixel = 1.0;          // pixels per pixel of the picture's own (300 dpi)
+  double stretch = 1.0;               // how much more the box stretches it down than across
+  // Device pixels per pixel drawn, across and down: a list's dots of 300 dpi
+  // of its box (its cells are of 600 dpi); 1 for a painting.
+  double dots[2] = {1.0, 1.0};
   std::vector<wmfD_Coord>* probed = nullptr;  // set: the pixels' points are kept, nothing drawn
   bool svg = false;                           // the drawing is written as SVG too
   std::vector<detail::WmfText> texts;         // the file's text records, in order (MendedRecords)
@@ -79,6 +84,9 @@ struct Device {
     double pixelWidth = 0, pixelHeight = 0;
     unsigned w = 0, h = 0;
   } mask;
+  // The bitmaps libwmf holds (BmpRead), until it frees them or the play
+  // ends.
+  std::vector<std::unique_ptr<struct HeldBitmap>> bitmaps;
   // The XOR trick that clips a drawing: drawn with R2_XORPEN, shapes filled
   // black over it, then drawn again with R2_XORPEN: what lies outside the
   // shapes is left as it was, what lies inside is the drawing.
@@ -194,34 +202,72 @@ BitmapRop RopOf(std::uint32_t rop, wmfDC* dc) {
   return r;
 }
 
-// A cairo surface of the bitmap's pixels, or NULL.
+// A bitmap libwmf holds: its DIB read here where DibPixels reads it, else
+// read by libwmf (`libwmf`).
+struct HeldBitmap {
+  detail::DibPixels own;
+  wmfBMP libwmf{};
+};
+
+// The premultiplied pixel that paints the straight 0xAARRGGBB under the
+// operation; the last one asked is kept, as neighbours are mostly alike.
+class RopPainter {
+ public:
+  explicit RopPainter(const BitmapRop& rop) : rop_(rop) {}
+  std::uint32_t operator()(std::uint32_t p) {
+    if (p == last_ && known_) return painted_;
+    double v[3] = {((p >> 16) & 0xFF) / 255.0, ((p >> 8) & 0xFF) / 255.0, (p & 0xFF) / 255.0}, out[4];
+    for (int k = 0; k < 3; ++k) v[k] = (rop_.invert ? 1 - v[k] : v[k]) * rop_.tint[k];
+    Combined(v, rop_.how, out);
+    const auto channel = [](double u) {
+      return static_cast<unsigned>(std::lround(std::clamp(u, 0.0, 1.0) * 255));
+    };
+    last_ = p, known_ = true;
+    painted_ = detail::PremultipliedPixel(channel(out[0]), channel(out[1]), channel(out[2]),
+                                          channel(out[3]) * (p >> 24) / 255);
+    return painted_;
+  }
+
+ private:
+  BitmapRop rop_;
+  std::uint32_t last_ = 0, painted_ = 0;
+  bool known_ = false;
+};
+
+// A cairo surface of the bitmap's pixels of its part x0, y0, w x h (rows
+// from the top), averaged down to tw x th (at most w x h), or NULL.
 cairo_surface_t* BitmapSurface(wmfAPI* api, wmfBMP* bmp, unsigned x0, unsigned y0, unsigned w, unsigned h,
-                               const BitmapRop& rop = {}, bool attach = true) {
-  if (bmp->data == nullptr || w == 0 || h == 0 || x0 + w > bmp->width || y0 + h > bmp->height) return nullptr;
+                               unsigned tw, unsigned th, const BitmapRop& rop = {}, bool attach = true) {
+  auto* held = static_cast<HeldBitmap*>(bmp->data);
+  if (held == nullptr || w == 0 || h == 0 || x0 + w > bmp->width || y0 + h > bmp->height) return nullptr;
+  tw = std::clamp(tw, 1u, w), th = std::clamp(th, 1u, h);
   cairo_surface_t* s =
-      cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(w), static_cast<int>(h));
+      cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(tw), static_cast<int>(th));
   if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
     cairo_surface_destroy(s);
     return nullptr;
   }
-  auto* row = cairo_image_surface_get_data(s);
-  const int stride = cairo_image_surface_get_stride(s);
-  for (unsigned y = 0; y < h; ++y) {
-    auto* d = reinterpret_cast<std::uint32_t*>(row + static_cast<std::size_t>(y) * stride);
-    for (unsigned x = 0; x < w; ++x) {
-      wmfRGB c{};
-      const int opacity = wmf_ipa_bmp_color(api, bmp, &c, x0 + x, bmp->height - 1 - (y0 + y));
-      const unsigned a = opacity < 0 ? 255u : std::min(255u, static_cast<unsigned>(opacity));
-      double v[3] = {c.r / 255.0, c.g / 255.0, c.b / 255.0}, out[4];
-      for (int k = 0; k < 3; ++k) v[k] = (rop.invert ? 1 - v[k] : v[k]) * rop.tint[k];
-      Combined(v, rop.how, out);
-      const auto channel = [](double u) {
-        return static_cast<unsigned>(std::lround(std::clamp(u, 0.0, 1.0) * 255));
-      };
-      d[x] = detail::PremultipliedPixel(channel(out[0]), channel(out[1]), channel(out[2]),
-                                        channel(out[3]) * a / 255);
+  RopPainter paint(rop);
+  std::vector<std::uint32_t> pixels(w);
+  const std::uint32_t painted[2] = {paint(held->own.BitColour(0)), paint(held->own.BitColour(1))};
+  const auto row = [&](unsigned y, const unsigned* starts, std::uint64_t* sums) {
+    std::uint32_t* out = pixels.data();
+    if (held->libwmf.data == nullptr) {
+      if (held->own.AddSpans(y0 + y, x0, starts, tw, painted, sums)) return;
+      held->own.Row(y0 + y, x0, w, out);
+    } else {
+      for (unsigned x = 0; x < w; ++x) {
+        wmfRGB c{};
+        const int opacity = wmf_ipa_bmp_color(api, &held->libwmf, &c, x0 + x, bmp->height - 1 - (y0 + y));
+        const unsigned a = opacity < 0 ? 255u : std::min(255u, static_cast<unsigned>(opacity));
+        out[x] = (a << 24) | (c.r << 16) | (c.g << 8) | c.b;
+      }
     }
-  }
+    for (unsigned x = 0; x < w; ++x) out[x] = paint(out[x]);
+    detail::AddPixels(out, starts, tw, sums);
+  };
+  detail::AverageDown(w, h, tw, th, row, reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(s)),
+                      static_cast<std::size_t>(cairo_image_surface_get_stride(s)) / 4);
   cairo_surface_mark_dirty(s);
   if (Dev(api)->svg && attach) detail::AttachPalettePng(s);
   return s;
@@ -275,7 +321,7 @@ bool SetBrush(wmfAPI* api, wmfDC* dc) {
   } else if (WMF_BRUSH_STYLE(b) == BS_PATTERN || WMF_BRUSH_STYLE(b) == BS_DIBPATTERN ||
              WMF_BRUSH_STYLE(b) == BS_DIBPATTERNPT) {
     wmfBMP* bmp = WMF_BRUSH_BITMAP(b);
-    cairo_surface_t* s = BitmapSurface(api, bmp, 0, 0, bmp->width, bmp->height);
+    cairo_surface_t* s = BitmapSurface(api, bmp, 0, 0, bmp->width, bmp->height, bmp->width, bmp->height);
     if (s != nullptr) {
       cairo_pattern_t* p = cairo_pattern_create_for_surface(s);
       cairo_surface_destroy(s);
@@ -621,19 +667,21 @@ void RopDraw(wmfAPI* api, wmfROP_Draw_t* r) {
   cairo_new_path(cr);
 }
 
-// Paints the pixels over the bitmap's place.
+// Paints the pixels over the place of the bitmap's w x h pixels (the
+// surface holds them, or fewer averaged from them).
 void PaintBitmap(Device* d, cairo_surface_t* s, wmfD_Coord pt, double pixelWidth, double pixelHeight,
                  unsigned w, unsigned h) {
   cairo_t* cr = d->cr;
+  const int sw = cairo_image_surface_get_width(s), sh = cairo_image_surface_get_height(s);
   cairo_save(cr);
   cairo_translate(cr, pt.x, pt.y);
-  cairo_scale(cr, pixelWidth, pixelHeight);
+  cairo_scale(cr, pixelWidth * w / sw, pixelHeight * h / sh);
   cairo_set_source_surface(cr, s, 0, 0);
   cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
   // Enlarged, its edge pixels reach its edges whole, as a PDF viewer and
   // the SVG painter show a picture: not faded into what lies outside.
   if (!d->svg) cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
-  cairo_rectangle(cr, 0, 0, w, h);
+  cairo_rectangle(cr, 0, 0, sw, sh);
   cairo_fill(cr);
   cairo_restore(cr);
 }
@@ -644,8 +692,8 @@ void FlushMask(Device* d) {
   if (m.pixels == nullptr) return;
   auto* data = reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(m.pixels));
   const int stride = cairo_image_surface_get_stride(m.pixels) / 4;
-  for (unsigned y = 0; y < m.h; ++y)
-    for (unsigned x = 0; x < m.w; ++x) {
+  for (int y = 0; y < cairo_image_surface_get_height(m.pixels); ++y)
+    for (int x = 0; x < cairo_image_surface_get_width(m.pixels); ++x) {
       std::uint32_t& p = data[static_cast<std::size_t>(y) * stride + x];
       const unsigned most = std::max({(p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF});
       p = (std::min(most, p >> 24) << 24) | (p & 0xFFFFFF);
@@ -670,7 +718,22 @@ void BmpDraw(wmfAPI* api, wmfBMP_Draw_t* b) {
                      std::fabs(b->pixel_height - m.pixelHeight) < 1e-6;
   if (!image) FlushMask(d);
   const bool mask = b->type == kSrcPaint;
-  cairo_surface_t* s = BitmapSurface(api, &b->bmp, b->crop.x, b->crop.y, b->crop.w, b->crop.h,
+  // A bitmap of more pixels than its place spans on the device (a list's
+  // at 300 dpi of its box) is averaged down to those.
+  double across[2] = {b->crop.w * b->pixel_width, 0}, down[2] = {0, b->crop.h * b->pixel_height};
+  unsigned tw = b->crop.w, th = b->crop.h;
+  if (d->cr != nullptr) {
+    cairo_user_to_device_distance(d->cr, &across[0], &across[1]);
+    cairo_user_to_device_distance(d->cr, &down[0], &down[1]);
+    const auto spans = [](double pixels, unsigned own) {
+      return std::isfinite(pixels) && pixels < own
+                 ? static_cast<unsigned>(std::max(1.0, std::ceil(pixels - 1e-6)))
+                 : own;
+    };
+    tw = spans(std::hypot(across[0], across[1]) * d->dots[0], b->crop.w);
+    th = spans(std::hypot(down[0], down[1]) * d->dots[1], b->crop.h);
+  }
+  cairo_surface_t* s = BitmapSurface(api, &b->bmp, b->crop.x, b->crop.y, b->crop.w, b->crop.h, tw, th,
                                      image || mask ? BitmapRop{} : RopOf(b->type, b->dc), !(image || mask));
   if (s == nullptr) return;
   if (mask) {
@@ -682,8 +745,9 @@ void BmpDraw(wmfAPI* api, wmfBMP_Draw_t* b) {
     const auto* alpha = reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(m.pixels));
     const int stride = cairo_image_surface_get_stride(s) / 4,
               maskStride = cairo_image_surface_get_stride(m.pixels) / 4;
-    for (unsigned y = 0; y < m.h; ++y)
-      for (unsigned x = 0; x < m.w; ++x) {
+    // Both of the same part over the same place: averaged alike.
+    for (int y = 0; y < cairo_image_surface_get_height(s); ++y)
+      for (int x = 0; x < cairo_image_surface_get_width(s); ++x) {
         std::uint32_t& p = pixels[static_cast<std::size_t>(y) * stride + x];
         const std::uint32_t q = alpha[static_cast<std::size_t>(y) * maskStride + x];
         const unsigned a = std::max({(q >> 16) & 0xFF, (q >> 8) & 0xFF, q & 0xFF});
@@ -699,8 +763,34 @@ void BmpDraw(wmfAPI* api, wmfBMP_Draw_t* b) {
   cairo_surface_destroy(s);
 }
 
-void BmpRead(wmfAPI* api, wmfBMP_Read_t* r) { wmf_ipa_bmp_read(api, r); }
-void BmpFree(wmfAPI* api, wmfBMP* b) { wmf_ipa_bmp_free(api, b); }
+// The DIB read here (its rows as they are) where DibPixels reads it, else
+// by libwmf; held by the device.
+void BmpRead(wmfAPI* api, wmfBMP_Read_t* r) {
+  auto held = std::make_unique<HeldBitmap>();
+  r->bmp.data = nullptr;
+  if (held->own.Read(r->buffer, r->length < 0 ? 0 : static_cast<std::size_t>(r->length), r->width,
+                     r->height)) {
+    r->bmp.width = static_cast<U16>(held->own.Width());
+    r->bmp.height = static_cast<U16>(held->own.Height());
+  } else {
+    wmf_ipa_bmp_read(api, r);
+    if (r->bmp.data == nullptr) return;
+    held->libwmf = r->bmp;
+  }
+  r->bmp.data = held.get();
+  Dev(api)->bitmaps.push_back(std::move(held));
+}
+
+void BmpFree(wmfAPI* api, wmfBMP* b) {
+  // Mostly the last one read (a bitmap record's own).
+  auto& bitmaps = Dev(api)->bitmaps;
+  const auto it =
+      std::find_if(bitmaps.rbegin(), bitmaps.rend(), [b](const auto& h) { return h.get() == b->data; });
+  if (it == bitmaps.rend()) return;
+  if ((*it)->libwmf.data != nullptr) wmf_ipa_bmp_free(api, &(*it)->libwmf);
+  bitmaps.erase(std::next(it).base());
+  b->data = nullptr;
+}
 
 // A cairo face of libwmf's font with a FreeType face of its own over the
 // same bytes. libwmf sets its face's size to measure each text; cairo,
@@ -1230,6 +1320,8 @@ std::string PlayWmf(const std::uint8_t* data, std::size_t size, MetafileTarget* 
     device.scale = std::min(std::fabs(device.scaleX), std::fabs(device.scaleY));
     device.picturePixel = std::min(t->DrawnWidth() / t->header[0], t->DrawnHeight() / t->header[1]);
     device.stretch = (t->DrawnHeight() / t->header[1]) / (t->DrawnWidth() / t->header[0]);
+    for (int k = 0; k < 2 && device.svg; ++k)
+      if (t->cells[k] > 0) device.dots[k] = t->cells[k] / 2 / (k == 0 ? t->DrawnWidth() : t->DrawnHeight());
     if (wmf_play(api, 0, &box) != wmf_E_None) why = "damaged records";
     cairo_surface_flush(surface);
     cairo_destroy(device.cr);

@@ -92,6 +92,10 @@ inline Bytes Icon(int type, const std::vector<IconImage>& images) {
   return b;
 }
 
+inline std::uint32_t MetafileU32Of(const Bytes& b, std::size_t at) {
+  return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<std::uint32_t>(b[at + 3]) << 24);
+}
+
 // COLORREF of 0x00RRGGBB.
 inline std::uint32_t Ref(std::uint32_t rgb) {
   return ((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF);
@@ -186,6 +190,54 @@ inline Bytes DibWmf(int w, int h, const Pattern& p) {
   for (std::size_t at = 0; at < dib.size(); at += 2)
     record.push_back(static_cast<std::uint16_t>(dib[at] | (at + 1 < dib.size() ? dib[at + 1] << 8 : 0)));
   return Wmf(1000, 1000, 1000, {{0x020B, {0, 0}}, {0x020C, {1000, 1000}}, {0x0F43, record}}, 0);
+}
+
+// A packed DIB of w x h pixels of 1, 4, 8, 24 or 32 bits, bottom-up: a
+// bitmap of at most 8 bits holds `value`'s low bits as indices into a grey
+// palette of all its colours (index 0 black), written whole; a wider one
+// holds `value` as 0xAARRGGBB (alpha only at 32 bits).
+template <class Value>
+Bytes BigDib(int w, int h, int bpp, const Value& value) {
+  Bytes dib;
+  const std::uint32_t colours = bpp <= 8 ? 1u << bpp : 0u;
+  for (std::uint32_t v : {40u, static_cast<std::uint32_t>(w), static_cast<std::uint32_t>(h),
+                          0x10000u * static_cast<std::uint32_t>(bpp) + 1u, 0u, 0u, 0u, 0u, colours, 0u})
+    Put32(dib, v);
+  for (std::uint32_t k = 0; k < colours; ++k) Put32(dib, (k * 255 / (colours - 1)) * 0x010101u);
+  const std::size_t stride = (static_cast<std::size_t>(w) * static_cast<std::size_t>(bpp) + 31) / 32 * 4;
+  std::size_t at = dib.size();
+  dib.resize(at + stride * static_cast<std::size_t>(h), 0);
+  for (int y = h - 1; y >= 0; --y, at += stride)
+    for (int x = 0; x < w; ++x) {
+      const std::uint32_t v = value(x, y);
+      const auto bit = static_cast<std::size_t>(x) * static_cast<std::size_t>(bpp);
+      if (bpp <= 8) {
+        dib[at + bit / 8] |= static_cast<std::uint8_t>((v & (colours - 1)) << (8 - bpp - bit % 8));
+      } else {
+        for (int c = 0; c < bpp / 8; ++c) dib[at + bit / 8 + c] = static_cast<std::uint8_t>(v >> (8 * c));
+      }
+    }
+  return dib;
+}
+
+// A placeable WMF of `inches` square at 1000 units an inch drawing the DIB
+// over all of it with one StretchDIB (SRCCOPY), or with DIBStretchBlt.
+inline Bytes BigDibWmf(const Bytes& dib, double inches, bool stretchBlt = false) {
+  const auto w = static_cast<std::uint16_t>(MetafileU32Of(dib, 4)),
+             h = static_cast<std::uint16_t>(MetafileU32Of(dib, 8));
+  const auto side = static_cast<std::uint16_t>(inches * 1000);
+  std::vector<std::uint16_t> record = {0x0020, 0x00CC};
+  if (!stretchBlt) record.push_back(0);
+  for (std::uint16_t v :
+       {h, w, std::uint16_t{0}, std::uint16_t{0}, side, side, std::uint16_t{0}, std::uint16_t{0}})
+    record.push_back(v);
+  for (std::size_t at = 0; at < dib.size(); at += 2)
+    record.push_back(static_cast<std::uint16_t>(dib[at] | (at + 1 < dib.size() ? dib[at + 1] << 8 : 0)));
+  return Wmf(side, side, 1000,
+             {{0x020B, {0, 0}},
+              {0x020C, {side, side}},
+              {static_cast<std::uint16_t>(stretchBlt ? 0x0B41 : 0x0F43), record}},
+             0);
 }
 
 // An SVG document of the kind cairo writes: one polygon of `points` points,

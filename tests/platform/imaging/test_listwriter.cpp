@@ -690,8 +690,9 @@ HelperList RunHelper(const md::test::metafiles::Bytes& file, const std::vector<s
 }
 
 // Asked to play the file the helper answers its size alone; asked for the
-// list at a box of cells, the list, its picture at most at the box's cells:
-// here a 40 x 30 picture over a drawing of 300 x 300.
+// list at a box of cells, the list, its bitmap averaged down to the dots of
+// 300 dpi its place spans in the box (a dot two cells, a part one whole):
+// here a 40 x 30 bitmap over a drawing of 300 x 300.
 TEST(ImagingListWriter, TheHelperAnswersItsSizeOrItsListForABox) {
   namespace m = md::test::metafiles;
   const m::Bytes file = m::DibWmf(40, 30, md::test::imagefiles::Opaque(40, 30));
@@ -702,8 +703,8 @@ TEST(ImagingListWriter, TheHelperAnswersItsSizeOrItsListForABox) {
     std::pair<std::uint32_t, std::uint32_t> picture;
   } rows[] = {
       {{}, kAnswerHeaderBytes, kAnswerHeaderBytes, "", {}},
-      {{kListRequest, "30", "30"}, kAnswerHeaderBytes + kListBytes, kAnswerHeaderBytes, "", {30, 30}},
-      {{kListRequest, "10", "5"}, kAnswerHeaderBytes + kListBytes, kAnswerHeaderBytes, "", {10, 5}},
+      {{kListRequest, "30", "30"}, kAnswerHeaderBytes + kListBytes, kAnswerHeaderBytes, "", {15, 15}},
+      {{kListRequest, "10", "5"}, kAnswerHeaderBytes + kListBytes, kAnswerHeaderBytes, "", {5, 3}},
       {{kListRequest, "0", "5"}, kAnswerHeaderBytes + kListBytes, kAnswerHeaderBytes, "asked wrongly", {}},
       {{kListRequest, "5"}, kAnswerHeaderBytes + kListBytes, kAnswerHeaderBytes, "asked wrongly", {}},
   };
