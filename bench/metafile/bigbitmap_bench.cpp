@@ -1,8 +1,9 @@
 // WMFs of one large bitmap (a StretchDIB of w x w pixels of 1 or 24 bits
-// over 3 x 3 inches) drawn through the real helper (built into
-// bench_metafilepage, whose main is zigzagpage_bench.cpp's):
-//   BigBitmapRun/<side>/<bits>/<dpi>/<pdf>  one run of the helper for one
-//       picture: painted into a box of 3 inches at <dpi> (pdf 0), or its
+// over 3 x 3 inches; an EMF's StretchDIBits where <emf> is 1) drawn through
+// the real helper (built into bench_metafilepage, whose main is
+// zigzagpage_bench.cpp's):
+//   BigBitmapRun/<side>/<bits>/<dpi>/<pdf>/<emf>  one run of the helper for
+//       one picture: painted into a box of 3 inches at <dpi> (pdf 0), or its
 //       draw list for a box of 3 inches of 600-dpi cells (pdf 1); the
 //       helper's processor time (its children's, by getrusage) per run;
 //   BigBitmapPage/<pdf>  a page of six 8000 x 8000 1-bit files printed
@@ -33,7 +34,7 @@ constexpr double kInches = 3;
 
 // Broad stripes (of 16 + `variant` a side) and a disc: few edges for a
 // reduction to blur.
-std::vector<std::uint8_t> BigBitmapWmf(int side, int bits, int variant = 0) {
+std::vector<std::uint8_t> BigBitmapWmf(int side, int bits, int variant = 0, bool emf = false) {
   const auto value = [side, bits, variant](int x, int y) -> std::uint32_t {
     const int dx = x - side / 2, dy = y - side / 2;
     const bool inside = 4LL * (dx * static_cast<long long>(dx) + dy * static_cast<long long>(dy)) <
@@ -43,7 +44,8 @@ std::vector<std::uint8_t> BigBitmapWmf(int side, int bits, int variant = 0) {
     return on ? 0xFF000000u | static_cast<std::uint32_t>(x * 255 / side) << 16 | 0x40u
               : 0xFF000000u | static_cast<std::uint32_t>(y * 255 / side) << 8;
   };
-  return m::BigDibWmf(m::BigDib(side, side, bits, value), kInches);
+  const m::Bytes dib = m::BigDib(side, side, bits, value);
+  return emf ? m::BigDibEmf(dib, kInches) : m::BigDibWmf(dib, kInches);
 }
 
 double ChildSeconds() {
@@ -57,7 +59,7 @@ void BigBitmapRun(benchmark::State& state) {
   const int side = static_cast<int>(state.range(0)), bits = static_cast<int>(state.range(1)),
             dpi = static_cast<int>(state.range(2));
   const bool pdf = state.range(3) != 0;
-  const std::vector<std::uint8_t> bytes = BigBitmapWmf(side, bits);
+  const std::vector<std::uint8_t> bytes = BigBitmapWmf(side, bits, 0, state.range(4) != 0);
   const md::imaging::DecodeResult r = md::imaging::Decode(bytes.data(), bytes.size());
   if (!r) {
     state.SkipWithError(r.error.c_str());
@@ -122,8 +124,9 @@ void BigBitmapPage(benchmark::State& state) {
 }
 
 BENCHMARK(BigBitmapRun)
-    ->ArgsProduct({{4000, 8000}, {1}, {150, 300}, {0, 1}})
-    ->ArgsProduct({{4000}, {24}, {150, 300}, {0, 1}})
+    ->ArgsProduct({{4000, 8000}, {1}, {150, 300}, {0, 1}, {0}})
+    ->ArgsProduct({{4000}, {24}, {150, 300}, {0, 1}, {0}})
+    ->ArgsProduct({{8000}, {1}, {150}, {0, 1}, {1}})
     ->Unit(benchmark::kMillisecond)
     ->Iterations(2)
     ->UseRealTime();

@@ -1,6 +1,10 @@
 #include "platform/imaging/helper/dibpixels.h"
 
 #include <algorithm>
+#include <cmath>
+#include <iterator>
+
+#include "platform/imaging/helper/emfstrings.h"
 
 namespace md::imaging::detail {
 namespace {
@@ -18,26 +22,52 @@ bool DibPixels::Read(const std::uint8_t* dib, std::size_t bytes, unsigned width,
   if (dib == nullptr || bytes < kHeader || U32(dib) != kHeader) return false;
   const auto headerHeight = static_cast<std::int32_t>(U32(dib + 8));
   const unsigned bits = dib[14] | (dib[15] << 8);
-  const std::uint32_t compression = U32(dib + 16), counted = U32(dib + 32);
-  if (compression != 0 || (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32))
-    return false;
-  // libwmf keeps sizes of 16 bits.
+  // libwmf keeps sizes of 16 bits, and the colours the header counts.
   width_ = width != 0 ? width : static_cast<std::uint16_t>(U32(dib + 4));
   height_ = height != 0 ? height
                         : static_cast<std::uint16_t>(
                               headerHeight < 0 ? -static_cast<std::int64_t>(headerHeight) : headerHeight);
-  topDown_ = headerHeight < 0;
-  bits_ = bits;
-  if (width_ == 0 || height_ == 0) return false;
+  const std::uint32_t counted = U32(dib + 32);
   const std::size_t colours = bits <= 8 ? std::min<std::size_t>(counted, std::size_t{1} << bits) : counted;
   if (colours > (bytes - kHeader) / 4) return false;
-  palette_.clear();
-  for (std::size_t k = 0; k < colours && bits <= 8; ++k)
-    palette_.push_back(kOpaque | (U32(dib + kHeader + 4 * k) & 0xFFFFFF));
-  stride_ = (static_cast<std::size_t>(width_) * bits + 31) / 32 * 4;
   const std::size_t at = kHeader + 4 * colours;
-  if (stride_ * height_ > bytes - at) return false;
-  rows_.assign(dib + at, dib + at + stride_ * height_);
+  return Take(dib, colours, dib + kHeader, dib + at, bytes - at);
+}
+
+bool DibPixels::ReadApart(const std::uint8_t* info, std::size_t infoBytes, const std::uint8_t* bits,
+                          std::size_t bitsBytes) {
+  constexpr std::size_t kHeader = 40;
+  if (info == nullptr || infoBytes < kHeader || U32(info) != kHeader) return false;
+  const auto headerHeight = static_cast<std::int32_t>(U32(info + 8)),
+             headerWidth = static_cast<std::int32_t>(U32(info + 4));
+  const unsigned depth = info[14] | (info[15] << 8);
+  if (headerWidth <= 0 || headerWidth > 0xFFFF || headerHeight == 0 || headerHeight < -0xFFFF ||
+      headerHeight > 0xFFFF)
+    return false;
+  width_ = static_cast<unsigned>(headerWidth);
+  height_ = static_cast<unsigned>(headerHeight < 0 ? -headerHeight : headerHeight);
+  const std::uint32_t counted = U32(info + 32);
+  const std::size_t colours =
+      depth <= 8 ? (counted == 0 || counted > (1u << depth) ? std::size_t{1} << depth : counted) : 0;
+  if (colours > (infoBytes - kHeader) / 4) return false;
+  return Take(info, colours, info + kHeader, bits, bitsBytes);
+}
+
+bool DibPixels::Take(const std::uint8_t* info, std::size_t colours, const std::uint8_t* palette,
+                     const std::uint8_t* bits, std::size_t bitsBytes) {
+  const unsigned depth = info[14] | (info[15] << 8);
+  if (U32(info + 16) != 0 ||
+      (depth != 1 && depth != 4 && depth != 8 && depth != 16 && depth != 24 && depth != 32))
+    return false;
+  if (width_ == 0 || height_ == 0) return false;
+  bits_ = depth;
+  topDown_ = static_cast<std::int32_t>(U32(info + 8)) < 0;
+  palette_.clear();
+  for (std::size_t k = 0; k < colours && depth <= 8; ++k)
+    palette_.push_back(kOpaque | (U32(palette + 4 * k) & 0xFFFFFF));
+  stride_ = (static_cast<std::size_t>(width_) * depth + 31) / 32 * 4;
+  if (stride_ * height_ > bitsBytes) return false;
+  rows_.assign(bits, bits + stride_ * height_);
   return true;
 }
 
@@ -139,6 +169,85 @@ void AverageDown(unsigned w, unsigned h, unsigned tw, unsigned th,
     }
     down = 0;
   }
+}
+
+std::size_t ReduceEmfBitmaps(std::vector<std::uint8_t>* copy, double across, double down) {
+  constexpr std::uint32_t kStretchDIBits = 81;
+  constexpr std::size_t kFixed = 80;
+  if (!std::isfinite(across) || !std::isfinite(down) || across <= 0 || down <= 0) return 0;
+  std::vector<std::uint8_t>& b = *copy;
+  std::vector<std::uint8_t> out;
+  std::size_t kept = 0, reduced = 0;
+  for (std::size_t at = EmfU32(b.data() + 4), bytes = 0; at <= b.size() && b.size() - at >= 8; at += bytes) {
+    const std::uint8_t* r = b.data() + at;
+    bytes = EmfU32(r + 4);
+    if (bytes < 8 || bytes > b.size() - at) break;
+    // Of its own colours (DIB_RGB_COLORS), not the palette's.
+    if (EmfU32(r) != kStretchDIBits || bytes < kFixed || EmfU32(r + 64) != 0) continue;
+    const std::size_t bmi = EmfU32(r + 48), bmiBytes = EmfU32(r + 52), bitsAt = EmfU32(r + 56),
+                      bitsBytes = EmfU32(r + 60);
+    if (bmi < kFixed || bmi > bytes || bmiBytes > bytes - bmi || bitsAt > bytes || bitsBytes > bytes - bitsAt)
+      continue;
+    DibPixels dib;
+    if (!dib.ReadApart(r + bmi, bmiBytes, r + bitsAt, bitsBytes)) continue;
+    const auto s32 = [r](std::size_t k) { return static_cast<std::int32_t>(EmfU32(r + k)); };
+    // The whole bitmap, over bounds of what it draws.
+    if (s32(32) != 0 || s32(36) != 0 || s32(40) != static_cast<std::int32_t>(dib.Width()) ||
+        s32(44) != static_cast<std::int32_t>(dib.Height()) || s32(16) < s32(8) || s32(20) < s32(12))
+      continue;
+    const auto spans = [](double pixels, unsigned own) {
+      return pixels < own ? static_cast<unsigned>(std::max(1.0, std::ceil(pixels - 1e-6))) : own;
+    };
+    const unsigned tw = spans((static_cast<double>(s32(16)) - s32(8) + 1) * across, dib.Width()),
+                   th = spans((static_cast<double>(s32(20)) - s32(12) + 1) * down, dib.Height());
+    if (tw == dib.Width() && th == dib.Height()) continue;
+    std::vector<std::uint32_t> pixels(std::size_t{tw} * th), row(dib.Width());
+    const std::uint32_t painted[2] = {dib.BitColour(0), dib.BitColour(1)};
+    AverageDown(
+        dib.Width(), dib.Height(), tw, th,
+        [&](unsigned y, const unsigned* starts, std::uint64_t* sums) {
+          if (dib.AddSpans(y, 0, starts, tw, painted, sums)) return;
+          dib.Row(y, 0, dib.Width(), row.data());
+          AddPixels(row.data(), starts, tw, sums);
+        },
+        pixels.data(), tw);
+    // The fixed fields, a header of 40 bytes, then the rows, bottom-up.
+    const unsigned depth = dib.Bits() == 32 ? 32 : 24;
+    const std::size_t stride = (std::size_t{tw} * depth + 31) / 32 * 4, total = kFixed + 40 + stride * th;
+    const std::size_t start = out.size() + (at - kept);
+    out.insert(out.end(), b.begin() + static_cast<std::ptrdiff_t>(kept),
+               b.begin() + static_cast<std::ptrdiff_t>(at));
+    out.insert(out.end(), r, r + kFixed);
+    out.resize(start + total, 0);
+    std::uint8_t* record = out.data() + start;
+    const std::uint32_t header[] = {
+        40, tw, th, 1u | (depth << 16), 0, static_cast<std::uint32_t>(stride * th), 0, 0, 0, 0};
+    for (std::size_t k = 0; k < std::size(header); ++k) EmfPut32(record + kFixed + 4 * k, header[k]);
+    for (unsigned y = 0; y < th; ++y) {
+      std::uint8_t* o = record + kFixed + 40 + stride * (th - 1 - y);
+      for (unsigned x = 0; x < tw; ++x, o += depth / 8) {
+        const std::uint32_t p = pixels[std::size_t{y} * tw + x];
+        o[0] = static_cast<std::uint8_t>(p), o[1] = static_cast<std::uint8_t>(p >> 8),
+        o[2] = static_cast<std::uint8_t>(p >> 16);
+        if (depth == 32) o[3] = static_cast<std::uint8_t>(p >> 24);
+      }
+    }
+    const std::uint32_t fields[][2] = {{4, static_cast<std::uint32_t>(total)},
+                                       {40, tw},
+                                       {44, th},
+                                       {48, kFixed},
+                                       {52, 40},
+                                       {56, kFixed + 40},
+                                       {60, static_cast<std::uint32_t>(stride * th)}};
+    for (const auto& [offset, value] : fields) EmfPut32(record + offset, value);
+    kept = at + bytes;
+    ++reduced;
+  }
+  if (reduced == 0) return 0;
+  out.insert(out.end(), b.begin() + static_cast<std::ptrdiff_t>(kept), b.end());
+  EmfPut32(out.data() + 48, static_cast<std::uint32_t>(out.size()));
+  b = std::move(out);
+  return reduced;
 }
 
 }  // namespace md::imaging::detail

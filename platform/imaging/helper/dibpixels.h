@@ -23,6 +23,12 @@ class DibPixels {
   // each channel; the fourth byte of 32 bits is the opacity. False for any
   // other DIB (libwmf reads those), or one whose rows pass its bytes.
   bool Read(const std::uint8_t* dib, std::size_t bytes, unsigned width, unsigned height);
+  // Reads a DIB of the same kinds whose header and colours (`infoBytes` of
+  // them) and rows lie apart, as GDI reads one: a header counting no
+  // colours has all its bits index.
+  bool ReadApart(const std::uint8_t* info, std::size_t infoBytes, const std::uint8_t* bits,
+                 std::size_t bitsBytes);
+  unsigned Bits() const { return bits_; }
   unsigned Width() const { return width_; }
   unsigned Height() const { return height_; }
   // Row y counted from the top, columns [x0, x0 + w), as straight
@@ -38,6 +44,10 @@ class DibPixels {
   std::uint32_t BitColour(unsigned bit) const;
 
  private:
+  // The header's fields read, its colours (`colours` of them at `palette`)
+  // and rows (at `bits`) within their bytes; false for a DIB of another kind.
+  bool Take(const std::uint8_t* info, std::size_t colours, const std::uint8_t* palette,
+            const std::uint8_t* bits, std::size_t bitsBytes);
   unsigned width_ = 0, height_ = 0, bits_ = 0;
   bool topDown_ = false;
   std::size_t stride_ = 0;
@@ -57,5 +67,14 @@ void AverageDown(unsigned w, unsigned h, unsigned tw, unsigned th,
                  std::uint32_t* out, std::size_t stride);
 // Adds the row of premultiplied pixels to the sums as AverageDown's addRow.
 void AddPixels(const std::uint32_t* row, const unsigned* starts, unsigned tw, std::uint64_t* sums);
+
+// The records of an enhanced metafile (`copy`, a whole file) with each
+// StretchDIBits of a whole uncompressed bitmap of 1, 4, 8, 16, 24 or 32
+// bits whose pixels pass the pixels its bounds (in the reference device's
+// pixels) span at `across` x `down` pixels drawn a device pixel, averaged
+// down to those: a bitmap of 24 bits (32 bits of one of 32, its alpha
+// averaged) of the record's rows, the record and the header's size made to
+// hold it. Answers how many were.
+std::size_t ReduceEmfBitmaps(std::vector<std::uint8_t>* copy, double across, double down);
 
 }  // namespace md::imaging::detail

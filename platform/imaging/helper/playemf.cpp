@@ -16,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/imaging/helper/dibpixels.h"
 #include "platform/imaging/helper/emfbitmaps.h"
 #include "platform/imaging/helper/emfstrings.h"
 #include "platform/imaging/helper/play.h"
@@ -371,6 +372,12 @@ std::string Draw(const std::uint8_t* data, std::size_t size, const detail::EmfFr
     return "the frame lies past the reference device's range";
   std::vector<std::uint8_t> copy = detail::ExpandEmfBitmaps(data, size, t->memoryLimit / 4);
   if (copy.empty()) copy.assign(data, data + size);
+  // A bitmap of more pixels than its bounds span drawn (a list's at 300
+  // dpi of its box) is averaged down to those.
+  double dots[2] = {t->DrawnWidth(), t->DrawnHeight()};
+  for (int k = 0; k < 2; ++k)
+    if (t->list != nullptr && t->cells[k] > 0) dots[k] = t->cells[k] / 2;
+  detail::ReduceEmfBitmaps(&copy, dots[0] / (f.right - f.left), dots[1] / (f.bottom - f.top));
   const std::vector<detail::BrushHatch> hatches = detail::ReplaceEmfPatternBrushes(&copy);
   // The bounds lie within 32 bits (above): each as the word it is.
   const auto bound = [&copy](std::size_t at, double v) {

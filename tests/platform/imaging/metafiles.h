@@ -240,6 +240,10 @@ inline Bytes BigDibWmf(const Bytes& dib, double inches, bool stretchBlt = false)
              0);
 }
 
+// An EMF of `inches` square (on its reference device of 100 dpi) drawing
+// the packed DIB over all of it with one StretchDIBits (SRCCOPY).
+inline Bytes BigDibEmf(const Bytes& dib, double inches);
+
 // An SVG document of the kind cairo writes: one polygon of `points` points,
 // its edges running from the top of a view box of width x height to the
 // bottom and back, left to right, black, filled even-odd: a path of many
@@ -317,6 +321,18 @@ inline Bytes Emf(int width, int height, const std::vector<EmfRecord>& records, i
   for (std::uint32_t v : {0u, 0u, 0u, 1000u, 1000u, 254u, 254u}) Put32(b, v);
   b.insert(b.end(), body.begin(), body.end());
   return b;
+}
+
+inline Bytes BigDibEmf(const Bytes& dib, double inches) {
+  const std::uint32_t w = MetafileU32Of(dib, 4), h = MetafileU32Of(dib, 8),
+                      side = static_cast<std::uint32_t>(inches * 100);
+  const std::uint32_t colours = MetafileU32Of(dib, 32), info = 40 + 4 * colours;
+  std::vector<std::uint32_t> words = {
+      0, 0,        side - 1, side - 1, 0,    0,         0,
+      0, w,        h,        80,       info, 80 + info, static_cast<std::uint32_t>(dib.size() - info),
+      0, 0xCC0020, side,     side};
+  for (std::size_t at = 0; at < dib.size(); at += 4) words.push_back(MetafileU32Of(dib, at));
+  return Emf(static_cast<int>(inches * 2540), static_cast<int>(inches * 2540), {{81, words}}, 1);
 }
 
 // The test enhanced metafile: 50 x 25 mm in units of 0.025 mm (2000 x

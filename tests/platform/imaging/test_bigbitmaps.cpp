@@ -1,4 +1,5 @@
-// A bitmap record of more pixels than its place spans on the device is
+// A bitmap record (a WMF's StretchDIB or DIBStretchBlt, an EMF's
+// StretchDIBits) of more pixels than its place spans on the device is
 // averaged down to those pixels as its rows are read: painted, it matches
 // the whole bitmap stretched over its place (how it was drawn before)
 // within a few levels; in a draw list it is held at 300 dpi of its box; and
@@ -104,22 +105,27 @@ TEST(ImagingBigBitmaps, ABitmapDrawnSmallIsAveragedToItsPlacesPixels) {
   const struct {
     const char* name;
     int bits;
-    bool stretchBlt;
+    bool stretchBlt, emf;
   } rows[] = {
-      {"1 bit, StretchDIB", 1, false},
-      {"4 bits", 4, false},
-      {"8 bits", 8, false},
-      {"16 bits", 16, false},
-      {"24 bits", 24, false},
-      {"32 bits", 32, false},
-      {"1 bit, DIBStretchBlt", 1, true},
+      {"1 bit, StretchDIB", 1, false, false},
+      {"4 bits", 4, false, false},
+      {"8 bits", 8, false, false},
+      {"16 bits", 16, false, false},
+      {"24 bits", 24, false, false},
+      {"32 bits", 32, false, false},
+      {"1 bit, DIBStretchBlt", 1, true, false},
+      {"EMF, 1 bit", 1, false, true},
+      {"EMF, 4 bits", 4, false, true},
+      {"EMF, 8 bits", 8, false, true},
+      {"EMF, 24 bits", 24, false, true},
+      {"EMF, 32 bits", 32, false, true},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     const int bits = row.bits;
-    const m::Bytes file =
-        m::BigDibWmf(m::BigDib(kSide, kSide, bits, [bits](int x, int y) { return Band(bits, kSide, x, y); }),
-                     1.0, row.stretchBlt);
+    const m::Bytes dib =
+        m::BigDib(kSide, kSide, bits, [bits](int x, int y) { return Band(bits, kSide, x, y); });
+    const m::Bytes file = row.emf ? m::BigDibEmf(dib, 1.0) : m::BigDibWmf(dib, 1.0, row.stretchBlt);
     const DecodeResult r = Decode(file.data(), file.size());
     ASSERT_TRUE(r) << r.error;
     std::string why;
