@@ -740,7 +740,16 @@ void BmpDraw(wmfAPI* api, wmfBMP_Draw_t* b) {
     m = {s, b->pt, b->pixel_width, b->pixel_height, b->crop.w, b->crop.h};
     return;
   }
-  if (image) {
+  // The mask averaged to other pixels than its image (its place changed
+  // between them) is painted alone, as the image is.
+  if (image && (cairo_image_surface_get_width(s) != cairo_image_surface_get_width(m.pixels) ||
+                cairo_image_surface_get_height(s) != cairo_image_surface_get_height(m.pixels))) {
+    FlushMask(d);
+    cairo_surface_destroy(s);
+    s = BitmapSurface(api, &b->bmp, b->crop.x, b->crop.y, b->crop.w, b->crop.h, tw, th,
+                      RopOf(b->type, b->dc));
+    if (s == nullptr) return;
+  } else if (image) {
     auto* pixels = reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(s));
     const auto* alpha = reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(m.pixels));
     const int stride = cairo_image_surface_get_stride(s) / 4,
