@@ -22,13 +22,17 @@ bool DibPixels::Read(const std::uint8_t* dib, std::size_t bytes, unsigned width,
   if (dib == nullptr || bytes < kHeader || U32(dib) != kHeader) return false;
   const auto headerHeight = static_cast<std::int32_t>(U32(dib + 8));
   const unsigned bits = dib[14] | (dib[15] << 8);
-  // libwmf keeps sizes of 16 bits, and the colours the header counts.
+  // libwmf keeps sizes of 16 bits, and the colours the header counts (all
+  // its bits index where it counts none).
   width_ = width != 0 ? width : static_cast<std::uint16_t>(U32(dib + 4));
   height_ = height != 0 ? height
                         : static_cast<std::uint16_t>(
                               headerHeight < 0 ? -static_cast<std::int64_t>(headerHeight) : headerHeight);
   const std::uint32_t counted = U32(dib + 32);
-  const std::size_t colours = bits <= 8 ? std::min<std::size_t>(counted, std::size_t{1} << bits) : counted;
+  const std::size_t colours =
+      bits <= 8
+          ? (counted == 0 ? std::size_t{1} << bits : std::min<std::size_t>(counted, std::size_t{1} << bits))
+          : counted;
   if (colours > (bytes - kHeader) / 4) return false;
   const std::size_t at = kHeader + 4 * colours;
   return Take(dib, colours, dib + kHeader, dib + at, bytes - at);

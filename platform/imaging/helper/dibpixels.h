@@ -1,4 +1,4 @@
-// A bitmap record's DIB read by the helper itself, as libwmf reads it, and
+// A bitmap record's DIB read by the helper itself, and
 // a part of a bitmap averaged down to the pixels its place spans on the
 // device as its rows are read, so that a large bitmap drawn small costs the
 // pixels it is drawn at and a pass over its rows, never a copy of it of four
@@ -16,12 +16,15 @@ class DibPixels {
  public:
   // Reads a packed DIB (its header, its colours, its rows) of 40 bytes of
   // header, uncompressed, of 1, 4, 8, 16, 24 or 32 bits a pixel, as libwmf
-  // reads one: `width` and `height`, when not 0, stand for the header's;
-  // the colours are as many as the header counts (at most those its bits
-  // index; for 16 bits and more, skipped), a pixel of no colour a grey of
-  // its index, or for 1 bit black for 1 and white for 0; 16 bits are 5 of
-  // each channel; the fourth byte of 32 bits is the opacity. False for any
-  // other DIB (libwmf reads those), or one whose rows pass its bytes.
+  // reads one but for the colours of a header counting none, which are all
+  // its bits index, as GDI reads them (libwmf read none, and the colours'
+  // bytes as the first rows): `width` and `height`, when not 0, stand for
+  // the header's; the colours are as many as the header counts (at most
+  // those its bits index; for 16 bits and more, skipped), a pixel of no
+  // colour a grey of its index, or for 1 bit black for 1 and white for 0;
+  // 16 bits are 5 of each channel; the fourth byte of 32 bits is the
+  // opacity. False for any other DIB (libwmf reads those), or one whose
+  // rows pass its bytes.
   bool Read(const std::uint8_t* dib, std::size_t bytes, unsigned width, unsigned height);
   // Reads a DIB of the same kinds whose header and colours (`infoBytes` of
   // them) and rows lie apart, as GDI reads one: a header counting no

@@ -177,4 +177,31 @@ TEST(ImagingBigBitmaps, ABitmapLargerThanTheHelpersMemoryAtFourBytesAPixelIsDraw
   }
 }
 
+// A WMF's 16 x 16 DIB whose header counts no colours (all its bits then
+// index), red for index 0 on its left half and blue for 1 on its right,
+// over 1 inch painted at 64 x 64.
+TEST(ImagingBigBitmaps, ADibCountingNoColoursHasAllTheColoursItsBitsIndex) {
+  constexpr int kSide = 16, kBox = 64;
+  const struct {
+    const char* name;
+    int bits;
+  } rows[] = {{"1 bit", 1}, {"4 bits", 4}, {"8 bits", 8}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    m::Bytes dib = m::BigDib(kSide, kSide, row.bits, [](int x, int) { return x < kSide / 2 ? 0u : 1u; });
+    std::fill_n(dib.begin() + 32, 4, 0);                                   // no colours counted
+    const std::uint8_t red[] = {0, 0, 0xFF, 0}, blue[] = {0xFF, 0, 0, 0};  // blue, green, red
+    std::copy_n(red, 4, dib.begin() + 40);
+    std::copy_n(blue, 4, dib.begin() + 44);
+    const m::Bytes file = m::BigDibWmf(dib, 1.0);
+    const DecodeResult r = Decode(file.data(), file.size());
+    ASSERT_TRUE(r) << r.error;
+    std::string why;
+    const auto painted = Paint(*r.bitmap, kBox, &why);
+    ASSERT_NE(painted, nullptr) << why;
+    EXPECT_EQ((*painted)[32 * kBox + 10], 0xFFFF0000u);
+    EXPECT_EQ((*painted)[32 * kBox + 54], 0xFF0000FFu);
+  }
+}
+
 }  // namespace
