@@ -18,6 +18,8 @@
 
 #include "platform/imaging/helper/dibpixels.h"
 #include "platform/imaging/helper/emfbitmaps.h"
+#include "platform/imaging/helper/emfclip.h"
+#include "platform/imaging/helper/emfstate.h"
 #include "platform/imaging/helper/emfstrings.h"
 #include "platform/imaging/helper/play.h"
 #include "platform/imaging/helper/target.h"
@@ -25,6 +27,9 @@
 
 namespace md::imaging {
 namespace {
+
+using detail::Restore;
+using detail::Xform;
 
 constexpr std::uint32_t kComment = 70, kSetWindowExt = 9, kSetViewportExt = 11;
 
@@ -53,41 +58,6 @@ void SetFirstExtents(std::vector<std::uint8_t>* copy) {
 constexpr std::uint32_t kSaveDc = 33, kRestoreDc = 34, kSetWorldTransform = 35, kModifyWorldTransform = 36,
                         kBeginPath = 59, kEndPath = 60, kAbortPath = 68;
 
-// A world transform: x' = x m11 + y m21 + dx, y' = x m12 + y m22 + dy.
-struct Xform {
-  double m11 = 1, m12 = 0, m21 = 0, m22 = 1, dx = 0, dy = 0;
-  bool operator==(const Xform&) const = default;
-};
-
-// `a`, then `b`.
-Xform Then(const Xform& a, const Xform& b) {
-  return {a.m11 * b.m11 + a.m12 * b.m21,      a.m11 * b.m12 + a.m12 * b.m22,
-          a.m21 * b.m11 + a.m22 * b.m21,      a.m21 * b.m12 + a.m22 * b.m22,
-          a.dx * b.m11 + a.dy * b.m21 + b.dx, a.dx * b.m12 + a.dy * b.m22 + b.dy};
-}
-
-Xform ReadXform(const std::uint8_t* p) {
-  float v[6];
-  for (int k = 0; k < 6; ++k) {
-    const std::uint32_t bits = detail::EmfU32(p + 4 * k);
-    std::memcpy(&v[k], &bits, sizeof bits);
-  }
-  return {v[0], v[1], v[2], v[3], v[4], v[5]};
-}
-
-// A RestoreDC's count, `which`, applied to the states saved so far: a
-// negative one goes back that many saves, a positive one to that save
-// counted from the first. A count naming no save changes nothing.
-template <class State>
-void Restore(std::vector<State>* saved, std::int32_t which, State* now) {
-  const std::int64_t keep =
-      which < 0 ? std::int64_t{static_cast<std::int64_t>(saved->size())} + which : std::int64_t{which} - 1;
-  if (keep >= 0 && keep < static_cast<std::int64_t>(saved->size())) {
-    *now = (*saved)[static_cast<std::size_t>(keep)];
-    saved->resize(static_cast<std::size_t>(keep));
-  }
-}
-
 // libemf2svg draws what follows a world transform in a group of it, and
 // opens the next group at the next transform record only: a RestoreDC that
 // brings an earlier transform back leaves what follows in the group of the
@@ -112,25 +82,9 @@ void SetRestoredTransforms(std::vector<std::uint8_t>* copy) {
     } else if (type == kRestoreDc && bytes >= 12) {
       Restore(&saved, static_cast<std::int32_t>(detail::EmfU32(r + 8)), &now);
     } else if (type == kSetWorldTransform && bytes >= 32) {
-      now = ReadXform(r + 8);
+      now = detail::ReadXform(r + 8);
     } else if (type == kModifyWorldTransform && bytes >= 36) {
-      const Xform x = ReadXform(r + 8);
-      switch (detail::EmfU32(r + 32)) {
-        case 1:
-          now = Xform{};
-          break;
-        case 2:
-          now = Then(x, now);
-          break;
-        case 3:
-          now = Then(now, x);
-          break;
-        case 4:
-          now = x;
-          break;
-        default:
-          break;
-      }
+      now = detail::Modified(r, now);
     } else if (type == kBeginPath) {
       inPath = true;
     } else if (type == kEndPath || type == kAbortPath) {
@@ -393,6 +347,7 @@ std::string Draw(const std::uint8_t* data, std::size_t size, const detail::EmfFr
   detail::MarkEmfStrings(copy.data(), copy.size());
   MarkTextAlignments(&copy);
   MarkPathClips(&copy);
+  detail::SetEmfClips(&copy);
   const double unit = w / (f.right - f.left);  // SVG units a device pixel
   generatorOptions options{};
   char empty[] = "";

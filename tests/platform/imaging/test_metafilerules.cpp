@@ -624,3 +624,76 @@ TEST(ImagingMetafileRules, AnEmfShapeFillsByItsFillMode) {
 }
 
 }  // namespace
+
+namespace {
+
+// A rectangle record's words: left, top, right, bottom.
+m::EmfRecord ClipRect(std::uint32_t type, int l, int t, int r, int b) {
+  return {type,
+          {static_cast<std::uint32_t>(l), static_cast<std::uint32_t>(t), static_cast<std::uint32_t>(r),
+           static_cast<std::uint32_t>(b)}};
+}
+
+// An ExtSelectClipRgn of the mode and a region of the rectangles (device
+// pixels), or of no region.
+m::EmfRecord SelectRegion(std::uint32_t mode, const std::vector<std::array<int, 4>>& boxes) {
+  if (boxes.empty()) return {75, {0, mode}};
+  const auto n = static_cast<std::uint32_t>(boxes.size());
+  std::vector<std::uint32_t> words = {32 + 16 * n, mode, 32, 1, n, 16 * n, 0, 0, 200, 200};
+  for (const auto& box : boxes)
+    for (const int v : box) words.push_back(static_cast<std::uint32_t>(v));
+  return {75, words};
+}
+
+}  // namespace
+
+// An EMF's clip as GDI keeps it, over a 200-unit square (a unit a pixel of
+// the 100-dpi reference device, 3 of the picture) filled red last: whether
+// the points (50, 50), (100, 100) and (150, 150) of it are red.
+TEST(ImagingMetafileRules, AnEmfClipIsKeptAsGdiKeepsIt) {
+  constexpr std::uint32_t kExclude = 29, kIntersect = 30;
+  const m::EmfRecord save = {33, {}}, restore = {34, {0xFFFFFFFF}}, meta = {28, {}};
+  const m::EmfRecord scale = {35, {0x40000000, 0, 0, 0x40000000, 0, 0}};  // world: twice as large
+  const struct {
+    const char* name;
+    std::vector<m::EmfRecord> clip;
+    std::array<bool, 3> red;
+  } rows[] = {
+      {"an excluded rectangle is left out", {ClipRect(kExclude, 75, 75, 125, 125)}, {true, false, true}},
+      {"two intersections clip to both",
+       {ClipRect(kIntersect, 0, 0, 125, 125), ClipRect(kIntersect, 75, 75, 200, 200)},
+       {false, true, false}},
+      {"an exclusion within an intersection",
+       {ClipRect(kIntersect, 0, 0, 125, 125), ClipRect(kExclude, 75, 75, 200, 200)},
+       {true, false, false}},
+      {"an intersection taken back by RestoreDC",
+       {ClipRect(kExclude, 75, 75, 125, 125), save, ClipRect(kIntersect, 0, 0, 25, 25), restore},
+       {true, false, true}},
+      {"an exclusion kept across a SaveDC", {ClipRect(kExclude, 0, 0, 125, 125), save}, {false, false, true}},
+      {"SelectClipRgn(NULL) ends the clip",
+       {ClipRect(kExclude, 0, 0, 200, 200), SelectRegion(5, {}), ClipRect(kExclude, 75, 75, 125, 125)},
+       {true, false, true}},
+      {"a meta region stays after SelectClipRgn(NULL)",
+       {ClipRect(kExclude, 75, 75, 125, 125), meta, SelectRegion(5, {})},
+       {true, false, true}},
+      {"a region ANDed with the clip",
+       {ClipRect(kIntersect, 0, 0, 125, 125), SelectRegion(1, {{75, 75, 200, 200}})},
+       {false, true, false}},
+      {"a region taken out of the clip", {SelectRegion(4, {{75, 75, 125, 125}})}, {true, false, true}},
+      {"a clip set under a scaling world transform lies where it was set",
+       {ClipRect(kIntersect, 0, 0, 125, 125), scale},
+       {true, true, false}},
+  };
+  const m::EmfRecord brush = {39, {1, 0, m::Ref(0xFF0000), 0}}, select = {37, {1}},
+                     nullPen = {37, {0x80000008}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    std::vector<m::EmfRecord> records = row.clip;
+    for (const m::EmfRecord& r : {brush, select, nullPen, ClipRect(43, 0, 0, 200, 200)}) records.push_back(r);
+    const Raster r = Drawn(m::Emf(5080, 5080, records, 2), std::string("clip-") + row.name);
+    ASSERT_EQ(r.width, 600);
+    for (int k = 0; k < 3; ++k)
+      EXPECT_EQ(Near(r.at(150 * (k + 1), 150 * (k + 1)), 0xFF0000), row.red[k])
+          << k << " " << std::hex << r.at(150 * (k + 1), 150 * (k + 1));
+  }
+}
