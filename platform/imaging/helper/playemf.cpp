@@ -19,6 +19,7 @@
 #include "platform/imaging/helper/dibpixels.h"
 #include "platform/imaging/helper/emfbitmaps.h"
 #include "platform/imaging/helper/emfclip.h"
+#include "platform/imaging/helper/emfdashes.h"
 #include "platform/imaging/helper/emfstate.h"
 #include "platform/imaging/helper/emfstrings.h"
 #include "platform/imaging/helper/play.h"
@@ -343,6 +344,7 @@ std::string Draw(const std::uint8_t* data, std::size_t size, const detail::EmfFr
   bound(20, boundsY + boundsH);
   SetFirstExtents(&copy);
   SetRestoredTransforms(&copy);
+  const std::vector<detail::PenDashes> dashes = detail::ReplaceEmfDashedPens(&copy);
   SetPenWidthsInPixels(&copy);
   detail::MarkEmfStrings(copy.data(), copy.size());
   MarkTextAlignments(&copy);
@@ -385,6 +387,7 @@ std::string Draw(const std::uint8_t* data, std::size_t size, const detail::EmfFr
   std::free(body);
   svg += "</svg>\n";
   svg = detail::HatchSvg(std::move(svg), hatches);
+  svg = detail::DashSvg(svg, dashes, unit);
   GError* error = nullptr;
   RsvgHandle* handle =
       rsvg_handle_new_from_data(reinterpret_cast<const guint8*>(svg.data()), svg.size(), &error);

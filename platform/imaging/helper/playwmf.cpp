@@ -27,6 +27,7 @@
 #include "platform/imaging/helper/dibpixels.h"
 #include "platform/imaging/helper/play.h"
 #include "platform/imaging/helper/target.h"
+#include "platform/imaging/helper/wmfobjects.h"
 #include "platform/imaging/helper/wmftext.h"
 #include "platform/imaging/protocol/drawlist.h"
 #include "platform/imaging/protocol/metafileheader.h"
@@ -1224,8 +1225,9 @@ struct TextMends {
 // maps a point, and a pen made meanwhile is that much too thin or thick:
 // the copy sets the window's extent again right after such a switch, which
 // has libwmf size the unit anew. Its texts are mended as TextMends says,
-// the first alignment (GDI's TA_TOP, left) set before its first record. The
-// records lie from `start` to `end` (CheckWmfHeader).
+// the first alignment (GDI's TA_TOP, left) set before its first record, and
+// its objects kept in their places as WmfObjects says. The records lie from
+// `start` to `end` (CheckWmfHeader).
 std::vector<std::uint8_t> MendedRecords(const std::uint8_t* data, std::size_t size, std::size_t start,
                                         std::size_t end, std::vector<detail::WmfText>* texts) {
   std::vector<std::uint8_t> copy(data, data + start), extent;
@@ -1233,6 +1235,11 @@ std::vector<std::uint8_t> MendedRecords(const std::uint8_t* data, std::size_t si
   std::int64_t added = 4;
   TextMends mends;
   mends.texts = texts;
+  // The header's count of objects, after a placeable header.
+  WmfFrame frame;
+  const std::size_t header = detail::ReadWmfFrame(data, size, &frame) ? kWmfPlaceableBytes : 0;
+  detail::WmfObjects objects(MetafileU16(data + header + 10));
+  std::vector<std::uint8_t> after;
   std::size_t at = start;
   for (; at + 6 <= end;) {
     const std::uint64_t bytes = std::uint64_t{MetafileU32(data + at)} * 2;
@@ -1242,7 +1249,15 @@ std::vector<std::uint8_t> MendedRecords(const std::uint8_t* data, std::size_t si
     const std::size_t words = (bytes - 6) / 2;
     copy.insert(copy.end(), data + at, data + at + bytes);
     at += bytes;
+    after.clear();
+    if (objects.Mend(copy.data() + copy.size() - bytes, bytes, &after)) {
+      copy.resize(copy.size() - bytes);
+      added -= static_cast<std::int64_t>(bytes / 2);
+      continue;
+    }
     added += mends.Mend(function, &copy, bytes);
+    copy.insert(copy.end(), after.begin(), after.end());
+    added += static_cast<std::int64_t>(after.size() / 2);
     if (function == kSetWindowExt && words >= 2) extent.assign(p - 6, p - 6 + bytes);
     if (function == kSetMapMode && words >= 1 && !extent.empty() &&
         (MetafileU16(p) == kIsotropic || MetafileU16(p) == kAnisotropic)) {
@@ -1278,12 +1293,12 @@ std::vector<std::uint8_t> MendedRecords(const std::uint8_t* data, std::size_t si
     std::copy(kept.begin(), kept.end(), copy.end() - static_cast<std::ptrdiff_t>(2 * words));
   }
   copy.insert(copy.end(), data + at, data + size);
-  // The header's size of the file, in words, after a placeable header.
-  WmfFrame frame;
-  const std::size_t header = detail::ReadWmfFrame(data, size, &frame) ? kWmfPlaceableBytes : 0;
+  // The header's size of the file, in words, and its count of objects.
   const std::uint32_t total =
       static_cast<std::uint32_t>(static_cast<std::int64_t>(MetafileU32(copy.data() + header + 6)) + added);
   for (int k = 0; k < 4; ++k) copy[header + 6 + k] = static_cast<std::uint8_t>(total >> (8 * k));
+  copy[header + 10] = static_cast<std::uint8_t>(objects.Count() & 0xFF);
+  copy[header + 11] = static_cast<std::uint8_t>(objects.Count() >> 8);
   return copy;
 }
 

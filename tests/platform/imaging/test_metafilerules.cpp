@@ -697,3 +697,109 @@ TEST(ImagingMetafileRules, AnEmfClipIsKeptAsGdiKeepsIt) {
           << k << " " << std::hex << r.at(150 * (k + 1), 150 * (k + 1));
   }
 }
+
+// A WMF object deleted while the DC or a saved state selects it is drawn
+// with until another is selected in its stead, over a blue page whose
+// first objects are a null pen and the blue brush: the colours at the
+// middle of the top half and of the bottom half.
+TEST(ImagingMetafileRules, AWmfObjectDeletedWhileSelectedIsDrawnWithUntilAnotherIs) {
+  const std::uint32_t red = 0xFF0000, green = 0x00FF00, yellow = 0xFFFF00;
+  const m::WmfRecord save = {0x001E, {}}, restore = {0x0127, {0xFFFF}}, remove = {0x01F0, {2}};
+  const auto make = [](std::uint32_t rgb) { return Brush(rgb, 0)[0]; };
+  const auto pen = [](std::uint32_t rgb) { return m::WmfRecord{0x02FA, Cat({0, 60, 0}, m::Colour(rgb))}; };
+  const m::WmfRecord select2 = {0x012D, {2}}, top = Rect(0, 0, 300, 150), bottom = Rect(0, 150, 300, 300);
+  const m::WmfRecord moveTo = {0x0214, {75, 0}}, lineTo = {0x0213, {75, 300}};
+  const struct {
+    const char* name;
+    std::vector<m::WmfRecord> records;
+    std::uint32_t top, bottom;
+  } rows[] = {
+      {"a brush, another made in its place",
+       {make(red), select2, remove, make(green), top, select2, bottom},
+       red,
+       green},
+      {"a pen, another made in its place",
+       {pen(red), select2, remove, pen(green), moveTo, lineTo},
+       red,
+       0x0000FF},
+      {"a brush a saved state holds, another made in its place, restored",
+       {make(red),
+        select2,
+        save,
+        make(green),
+        {0x012D, {3}},
+        remove,
+        make(yellow),
+        restore,
+        top,
+        select2,
+        bottom},
+       red,
+       yellow},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    const Raster r = Drawn(OverBlue(row.records, 3), std::string("deleted-") + row.name);
+    ASSERT_EQ(r.width, 300);
+    EXPECT_TRUE(Near(r.at(150, 75), row.top)) << std::hex << r.at(150, 75);
+    EXPECT_TRUE(Near(r.at(150, 225), row.bottom)) << std::hex << r.at(150, 225);
+  }
+}
+
+// The first dash and the gap after it along the picture's rows y - 2 to
+// y + 2 (a column inked where one of them is darker than light grey), from
+// the left.
+std::array<int, 2> FirstDash(const Raster& r, int y) {
+  const auto inked = [&](int x) {
+    for (int k = y - 2; k <= y + 2; ++k)
+      if (Darkest(r.at(x, k)) < 200) return true;
+    return false;
+  };
+  int x = 0;
+  while (x < r.width && !inked(x)) ++x;
+  const int on = x;
+  while (x < r.width && inked(x)) ++x;
+  const int off = x;
+  while (x < r.width && !inked(x)) ++x;
+  return {off - on, x - off};
+}
+
+// An EMF's dashed pens dash as GDI's: a line across a 200-unit square (a
+// unit a pixel of the 100-dpi reference device, 3 of the picture) drawn
+// from its left edge at mid height, its first dash and gap measured (in
+// pixels of the picture, give or take the caps' and the edges' pixels).
+TEST(ImagingMetafileRules, AnEmfPenDashesAsGdiDashes) {
+  constexpr std::uint32_t kGeometric = 0x10000, kFlat = 0x200, kUser = 7;
+  const auto pen = [](std::uint32_t style, std::uint32_t width) {
+    return m::EmfRecord{38, {1, style, width, 0, 0}};
+  };
+  const auto extPen = [](std::uint32_t style, std::uint32_t width, std::vector<std::uint32_t> dashes) {
+    std::vector<std::uint32_t> words = {
+        1, 0, 0, 0, 0, style, width, 0, 0, 0, static_cast<std::uint32_t>(dashes.size())};
+    words.insert(words.end(), dashes.begin(), dashes.end());
+    return m::EmfRecord{95, words};
+  };
+  const struct {
+    const char* name;
+    m::EmfRecord pen;
+    int on, off;
+  } rows[] = {
+      {"a cosmetic PS_DASH: 18 and 6 pixels of the device", pen(1, 0), 54, 18},
+      {"a cosmetic PS_DOT: 3 and 3", pen(2, 0), 9, 9},
+      {"a cosmetic PS_DASHDOT whatever the pen's width of 1", pen(3, 1), 27, 18},
+      {"a geometric PS_DASH, flat ends, 6 wide: 3 and 1 widths", extPen(kGeometric | kFlat | 1, 6, {}), 54,
+       18},
+      {"a cosmetic PS_USERSTYLE of 10 and 5 pixels", extPen(kUser, 1, {10, 5}), 30, 15},
+      {"a geometric PS_USERSTYLE of 8 and 4 units, flat ends", extPen(kGeometric | kFlat | kUser, 4, {8, 4}),
+       24, 12},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    const Raster r = Drawn(m::Emf(5080, 5080, {row.pen, {37, {1}}, {27, {0, 100}}, {54, {200, 100}}}, 2),
+                           std::string("dashes-") + row.name);
+    ASSERT_EQ(r.width, 600);
+    const std::array<int, 2> dash = FirstDash(r, 300);
+    EXPECT_NEAR(dash[0], row.on, 4);
+    EXPECT_NEAR(dash[1], row.off, 4);
+  }
+}
