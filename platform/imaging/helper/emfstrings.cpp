@@ -40,7 +40,7 @@ char32_t FaceUnit(char32_t c) {
 
 char32_t TextUnit(char32_t c) {
   if (c == kTextBracket) return U' ';
-  if (c >= kClipMark && c <= kClipEvenOddMark) return 0xFFFD;
+  if (c >= kClipMark && c <= kSpacingMark) return 0xFFFD;
   return c == U']' ? kTextBracket : c;
 }
 
@@ -249,18 +249,19 @@ std::string MarkText(char32_t mark) {
 
 }  // namespace
 
-std::string EscapeEmfSvg(std::string_view svg, double leastStroke) {
+std::string EscapeEmfSvg(std::string_view svg, double leastStroke, const std::vector<TextSpacing>& spacings) {
   // What the library writes around a text: its string between these two.
   constexpr std::string_view kOpen = "<![CDATA[", kClose = "]]></text>";
   const std::string clipMark = MarkText(kClipMark), bottomMark = MarkText(kBottomMark),
                     topMark = MarkText(kTopMark), evenOddMark = MarkText(kEvenOddMark),
-                    clipEvenOddMark = MarkText(kClipEvenOddMark);
+                    clipEvenOddMark = MarkText(kClipEvenOddMark), spacingMark = MarkText(kSpacingMark);
   // The clip the clip mark last gave, for the path after it, whether that
   // path is filled by the even-odd rule, and the alignment a mark gave the
   // text after it.
   std::string clip;
   bool marked = false, evenOdd = false;
   TextAlign align = TextAlign::Baseline;
+  const TextSpacing* spacing = nullptr;
   std::string out;
   out.reserve(svg.size() + svg.size() / 16);
   std::size_t at = 0;
@@ -277,6 +278,18 @@ std::string EscapeEmfSvg(std::string_view svg, double leastStroke) {
       break;
     }
     const std::string_view text = svg.substr(open + kOpen.size(), close - open - kOpen.size());
+    // A spacing's mark: its number in the private-use character after it.
+    if (text.size() == 6 && text.substr(0, 3) == spacingMark) {
+      const char32_t second = (static_cast<char32_t>(text[3] & 0x0F) << 12) |
+                              (static_cast<char32_t>(text[4] & 0x3F) << 6) |
+                              static_cast<char32_t>(text[5] & 0x3F);
+      const std::size_t number = second >= 0xE000 ? second - 0xE000 : spacings.size();
+      spacing = number < spacings.size() ? &spacings[number] : nullptr;
+      TakeMarkText(&markup);
+      Append(&out, WidenedStrokes(markup, leastStroke), false);
+      at = close + kClose.size();
+      continue;
+    }
     if (text == clipMark || text == bottomMark || text == topMark || text == evenOddMark ||
         text == clipEvenOddMark) {
       const std::string attribute = TakeMarkText(&markup);
@@ -292,9 +305,23 @@ std::string EscapeEmfSvg(std::string_view svg, double leastStroke) {
     }
     PlaceEmfText(&markup, align);
     align = TextAlign::Baseline;
+    const std::vector<double> places =
+        spacing != nullptr ? SpaceEmfText(&markup, text, *spacing) : std::vector<double>{};
+    spacing = nullptr;
     const bool grouped = ClipAroundTurnedText(&markup);
     Append(&out, WidenedStrokes(markup, leastStroke), false);
-    Append(&out, text, true);
+    if (places.empty()) {
+      Append(&out, text, true);
+    } else {
+      std::size_t k = 0;
+      md::text::ForEachCodepoint(text, [&](char32_t, std::size_t from, std::size_t length) {
+        char place[48];
+        std::snprintf(place, sizeof place, "<tspan x=\"%.9g\">", places[std::min(k++, places.size() - 1)]);
+        out += place;
+        Append(&out, text.substr(from, length), true);
+        out += "</tspan>";
+      });
+    }
     if (grouped) out += "</text></g>";
     at = grouped ? close + kClose.size() : close + 3;  // else the element's end tag is markup
   }

@@ -11,6 +11,9 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "platform/imaging/helper/emftext.h"
 
 namespace md::imaging::detail {
 
@@ -29,6 +32,10 @@ inline void EmfPut32(std::uint8_t* p, std::uint32_t v) {
 // (playemf.cpp); a text of the file's own holding one has it as U+FFFD.
 constexpr char32_t kClipMark = 0xFDD3, kBottomMark = 0xFDD4, kTopMark = 0xFDD5, kEvenOddMark = 0xFDD6,
                    kClipEvenOddMark = 0xFDD7;
+// The character of a text that marks the text after it as set by the
+// spacing whose number (from 1) its second character, U+E000 + number - 1,
+// gives (emftext.h).
+constexpr char32_t kSpacingMark = 0xFDD8;
 
 // Marks the face names and texts of the records in place (the bytes of the
 // whole file, its header first). A text of glyph indices is left as it is;
@@ -47,7 +54,10 @@ void MarkEmfStrings(std::uint8_t* data, std::size_t size);
 // when it was, a turned text is clipped on the page and turned about its
 // reference point, a text of the clip mark alone is taken out, its clip
 // given to the path after it, and a text of an alignment's mark alone is
-// taken out, the text after it placed by that alignment (emftext.h).
-std::string EscapeEmfSvg(std::string_view svg, double leastStroke);
+// taken out, the text after it placed by that alignment (emftext.h), and a
+// text of a spacing's mark taken out, each character of the text after it
+// set where `spacings` puts it.
+std::string EscapeEmfSvg(std::string_view svg, double leastStroke,
+                         const std::vector<TextSpacing>& spacings = {});
 
 }  // namespace md::imaging::detail

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <map>
 #include <mutex>
@@ -17,6 +18,7 @@
 #include <utility>
 
 #include "platform/imaging/helper/emfstrings.h"
+#include "platform/text/textengine.h"
 
 namespace md::imaging::detail {
 namespace {
@@ -145,6 +147,52 @@ void PlaceEmfText(std::string* markup, TextAlign align) {
   char placed[32];
   std::snprintf(placed, sizeof placed, "%.9g", at);
   markup->replace(baseline.at, baseline.size, placed);
+}
+
+std::vector<double> SpaceEmfText(std::string* markup, std::string_view text, const TextSpacing& spacing) {
+  const std::size_t tag = markup->rfind("<text");
+  if (tag == std::string::npos) return {};
+  const Attribute x = Find(*markup, tag, "x"), size = Find(*markup, tag, "font-size");
+  double at = 0, em = 0;
+  if (!Number(x.value, &at) || !Number(size.value, &em) || !(em > 0)) return {};
+  // Each character's offset along the baseline from the first's.
+  std::vector<double> places;
+  double advance = 0;
+  std::size_t unit = 0;
+  bool fits = true;
+  md::text::ForEachCodepoint(text, [&](char32_t c, std::size_t, std::size_t) {
+    const std::size_t units = c > 0xFFFF ? 2 : 1;
+    if (unit + units > spacing.advances.size()) {
+      fits = false;
+      return;
+    }
+    places.push_back(advance);
+    for (std::size_t k = 0; k < units; ++k) advance += spacing.advances[unit + k] * em;
+    unit += units;
+  });
+  if (!fits || places.empty() || !std::isfinite(advance)) return {};
+  // The alignment across, as the library anchors it, from the advance.
+  const Attribute anchor = Find(*markup, tag, "text-anchor");
+  const double start = anchor.value == "middle" ? at - advance / 2
+                       : anchor.value == "end"  ? at - advance
+                                                : at;
+  const double stretch = spacing.across > 0 ? spacing.across : 1;
+  for (double& place : places) place = at + (start + place - at) / stretch;
+  if (anchor.at != std::string::npos) markup->replace(anchor.at, anchor.size, "start");
+  if (spacing.across > 0) {
+    char scaled[128];
+    std::snprintf(scaled, sizeof scaled, " translate(%.9g, 0) scale(%.9g, 1) translate(%.9g, 0)", at, stretch,
+                  -at);
+    const Attribute turn = Find(*markup, tag, "transform");
+    if (turn.at != std::string::npos) {
+      markup->insert(turn.at + turn.size, scaled);
+    } else {
+      const std::size_t end = markup->find('>', tag);
+      if (end == std::string::npos) return {};
+      markup->insert(end, std::string(" transform=\"") + (scaled + 1) + "\"");
+    }
+  }
+  return places;
 }
 
 }  // namespace md::imaging::detail

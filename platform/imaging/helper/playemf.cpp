@@ -22,6 +22,7 @@
 #include "platform/imaging/helper/emfdashes.h"
 #include "platform/imaging/helper/emfstate.h"
 #include "platform/imaging/helper/emfstrings.h"
+#include "platform/imaging/helper/emftext.h"
 #include "platform/imaging/helper/play.h"
 #include "platform/imaging/helper/target.h"
 #include "platform/imaging/protocol/metafileheader.h"
@@ -127,7 +128,28 @@ struct Mapping {
     const double x = std::fabs(viewportX / windowX), y = std::fabs(viewportY / windowY);
     return mode == 7 ? std::min(x, y) : x;
   }
+  // How much wider a logical unit is than high.
+  double Aspect() const { return mode == 8 ? std::fabs((viewportX / windowX) / (viewportY / windowY)) : 1.0; }
 };
+
+// The mapping as the record `r` leaves it, SaveDC keeping it.
+void FollowMapping(const std::uint8_t* r, std::size_t bytes, std::vector<Mapping>* saved, Mapping* now) {
+  const std::uint32_t type = detail::EmfU32(r);
+  const auto s32 = [r](std::size_t k) {
+    return static_cast<double>(static_cast<std::int32_t>(detail::EmfU32(r + k)));
+  };
+  if (type == kSaveDc) {
+    saved->push_back(*now);
+  } else if (type == kRestoreDc && bytes >= 12) {
+    Restore(saved, static_cast<std::int32_t>(detail::EmfU32(r + 8)), now);
+  } else if (type == kSetMapMode && bytes >= 12) {
+    now->mode = detail::EmfU32(r + 8);
+  } else if ((type == kSetWindowExt || type == kSetViewportExt) && bytes >= 16 && s32(8) != 0 &&
+             s32(12) != 0) {
+    (type == kSetWindowExt ? now->windowX : now->viewportX) = s32(8);
+    (type == kSetWindowExt ? now->windowY : now->viewportY) = s32(12);
+  }
+}
 
 // libemf2svg takes a pen's width in the reference device's pixels, and
 // draws a pen that CreatePen made (which names no type) a pixel wide
@@ -151,19 +173,7 @@ void SetPenWidthsInPixels(std::vector<std::uint8_t>* copy) {
     const auto s32 = [r](std::size_t k) {
       return static_cast<double>(static_cast<std::int32_t>(detail::EmfU32(r + k)));
     };
-    if (type == kSaveDc) {
-      saved.push_back(now);
-    } else if (type == kRestoreDc && bytes >= 12) {
-      Restore(&saved, static_cast<std::int32_t>(detail::EmfU32(r + 8)), &now);
-    } else if (type == kSetMapMode && bytes >= 12) {
-      now.mode = detail::EmfU32(r + 8);
-    } else if (type == kSetWindowExt && bytes >= 16 && s32(8) != 0 && s32(12) != 0) {
-      now.windowX = s32(8);
-      now.windowY = s32(12);
-    } else if (type == kSetViewportExt && bytes >= 16 && s32(8) != 0 && s32(12) != 0) {
-      now.viewportX = s32(8);
-      now.viewportY = s32(12);
-    }
+    FollowMapping(r, bytes, &saved, &now);
     // Where the style and the width lie, and whether the pen has a width.
     std::size_t style = 0, width = 0;
     if (type == kCreatePen && bytes >= 28) {
@@ -201,7 +211,9 @@ void KeepSaved(const std::uint8_t* r, std::size_t bytes, std::uint32_t set, std:
 }
 
 // A mark: an ExtTextOutW of its one character at (0, 0), its string right
-// after the record's fixed part, padded to four bytes.
+// after the record's fixed part, padded to four bytes; a mark whose high 16
+// bits hold a number n has the private-use character U+E000 + n - 1 after
+// its own.
 constexpr std::size_t kMarkBytes = 80;
 std::array<std::uint8_t, kMarkBytes> Mark(char32_t c) {
   std::array<std::uint8_t, kMarkBytes> mark{};
@@ -212,7 +224,13 @@ std::array<std::uint8_t, kMarkBytes> Mark(char32_t c) {
                                  0xFFFFFFFF,   0xFFFFFFFF, 0};
   for (std::size_t k = 0; k < std::size(words); ++k) detail::EmfPut32(mark.data() + 4 * k, words[k]);
   mark[76] = static_cast<std::uint8_t>(c & 0xFF);
-  mark[77] = static_cast<std::uint8_t>(c >> 8);
+  mark[77] = static_cast<std::uint8_t>((c >> 8) & 0xFF);
+  if (c >> 16 != 0) {
+    const char32_t second = 0xE000 + (c >> 16) - 1;
+    mark[44] = 2;
+    mark[78] = static_cast<std::uint8_t>(second & 0xFF);
+    mark[79] = static_cast<std::uint8_t>(second >> 8);
+  }
   return mark;
 }
 
@@ -309,6 +327,63 @@ void MarkTextAlignments(std::vector<std::uint8_t>* copy) {
   });
 }
 
+// libemf2svg draws an ExtTextOut's characters at the face's own advances
+// and in its own width, where GDI sets each at the advance the record gives
+// (its spacing, SetTextCharacterExtra's included) and stretches the glyphs
+// by the font's width. Each such text of the copy outside a path is
+// preceded by a text of the spacing mark and the number of its entry in the
+// answer, which EscapeEmfSvg takes out, setting the text after it so
+// (emftext.h).
+std::vector<detail::TextSpacing> MarkTextSpacings(std::vector<std::uint8_t>* copy) {
+  constexpr std::uint32_t kCreateFont = 82, kSelectObject = 37, kEtoPdy = 0x2000, kGlyphIndex = 0x10;
+  constexpr std::size_t kMostSpacings = 6000, kMostChars = 1 << 16;
+  std::vector<detail::TextSpacing> spacings;
+  // The fonts made, by handle: height and width; the one selected.
+  std::vector<std::array<double, 2>> fonts;
+  std::array<double, 2> font = {0, 0};
+  std::vector<Mapping> saved;
+  Mapping map;
+  bool inPath = false;
+  MarkRecords(copy, [&](const std::uint8_t* r, std::size_t bytes) -> char32_t {
+    const std::uint32_t type = detail::EmfU32(r);
+    const auto s32 = [r](std::size_t k) {
+      return static_cast<double>(static_cast<std::int32_t>(detail::EmfU32(r + k)));
+    };
+    FollowMapping(r, bytes, &saved, &map);
+    if (type == kCreateFont && bytes >= 20) {
+      const std::uint32_t handle = detail::EmfU32(r + 8);
+      if (handle < (1u << 16)) {
+        if (fonts.size() <= handle) fonts.resize(handle + 1, {0, 0});
+        fonts[handle] = {s32(12), s32(16)};
+      }
+    } else if (type == kSelectObject && bytes >= 12) {
+      const std::uint32_t handle = detail::EmfU32(r + 8);
+      if (handle < fonts.size() && fonts[handle][0] != 0) font = fonts[handle];
+    } else if (type == kBeginPath) {
+      inPath = true;
+    } else if (type == kEndPath || type == kAbortPath) {
+      inPath = false;
+    }
+    if ((type != kExtTextOutA && type != kExtTextOutW) || inPath || bytes < 76 || font[0] == 0 ||
+        spacings.size() >= kMostSpacings)
+      return 0;
+    const std::uint32_t chars = detail::EmfU32(r + 44), options = detail::EmfU32(r + 52),
+                        offDx = detail::EmfU32(r + 72);
+    const std::size_t step = (options & kEtoPdy) != 0 ? 8 : 4;
+    if (chars == 0 || chars > kMostChars || (options & kGlyphIndex) != 0 || offDx < 76 || offDx > bytes ||
+        (bytes - offDx) / step < chars)
+      return 0;
+    const double aspect = map.Aspect();
+    detail::TextSpacing spacing;
+    spacing.across = font[1] == 0 ? 0 : std::fabs(font[1] / font[0]) * aspect;
+    for (std::uint32_t k = 0; k < chars; ++k)
+      spacing.advances.push_back(s32(offDx + step * k) / std::fabs(font[0]) * aspect);
+    spacings.push_back(std::move(spacing));
+    return detail::kSpacingMark | static_cast<char32_t>(spacings.size() << 16);
+  });
+  return spacings;
+}
+
 std::string Draw(const std::uint8_t* data, std::size_t size, const detail::EmfFrame& f,
                  detail::MetafileTarget* t) {
   std::string why = t->Size(f.width, f.height);
@@ -348,6 +423,7 @@ std::string Draw(const std::uint8_t* data, std::size_t size, const detail::EmfFr
   SetPenWidthsInPixels(&copy);
   detail::MarkEmfStrings(copy.data(), copy.size());
   MarkTextAlignments(&copy);
+  const std::vector<detail::TextSpacing> spacings = MarkTextSpacings(&copy);
   MarkPathClips(&copy);
   detail::SetEmfClips(&copy);
   const double unit = w / (f.right - f.left);  // SVG units a device pixel
@@ -383,7 +459,7 @@ std::string Draw(const std::uint8_t* data, std::size_t size, const detail::EmfFr
   // The SVG's units of a pixel of the drawn size, the larger across or down.
   const double least =
       std::max((f.right - f.left) * unit / t->DrawnWidth(), (f.bottom - f.top) * unit / t->DrawnHeight());
-  svg += detail::EscapeEmfSvg(std::string_view(body, length), least);
+  svg += detail::EscapeEmfSvg(std::string_view(body, length), least, spacings);
   std::free(body);
   svg += "</svg>\n";
   svg = detail::HatchSvg(std::move(svg), hatches);

@@ -803,3 +803,73 @@ TEST(ImagingMetafileRules, AnEmfPenDashesAsGdiDashes) {
     EXPECT_NEAR(dash[1], row.off, 4);
   }
 }
+
+// An ExtCreateFontIndirectW of handle 1: the height and width, Liberation
+// Sans.
+m::EmfRecord EmfFont(int height, int width) {
+  std::vector<std::uint32_t> words = {
+      1, static_cast<std::uint32_t>(height), static_cast<std::uint32_t>(width), 0, 0, 400, 0, 0};
+  const std::u16string face = u"Liberation Sans";
+  for (std::size_t k = 0; k < 32; k += 2)
+    words.push_back((k < face.size() ? face[k] : 0u) | (k + 1 < face.size() ? face[k + 1] << 16 : 0u));
+  words.resize(83, 0);
+  return {82, words};
+}
+
+// An ExtTextOutW of the ASCII text at (x, y) with the characters' advances.
+m::EmfRecord EmfText(int x, int y, const std::string& text, const std::vector<std::uint32_t>& dx) {
+  const auto n = static_cast<std::uint32_t>(text.size()), padded = (2 * n + 3) / 4 * 4;
+  std::vector<std::uint32_t> words = {0,
+                                      0,
+                                      0xFFFFFFFF,
+                                      0xFFFFFFFF,
+                                      1,
+                                      0x3F800000,
+                                      0x3F800000,
+                                      static_cast<std::uint32_t>(x),
+                                      static_cast<std::uint32_t>(y),
+                                      n,
+                                      76,
+                                      0,
+                                      0,
+                                      0,
+                                      0xFFFFFFFF,
+                                      0xFFFFFFFF,
+                                      76 + padded};
+  for (std::size_t k = 0; k < padded / 2; k += 2)
+    words.push_back((k < n ? static_cast<unsigned char>(text[k]) : 0u) |
+                    (k + 1 < n ? static_cast<unsigned char>(text[k + 1]) << 16 : 0u));
+  words.insert(words.end(), dx.begin(), dx.end());
+  return {84, words};
+}
+
+// An EMF text's characters lie at the advances its record gives, its
+// glyphs stretched by its font's width: the ink's left and right edges (in
+// pixels of the picture, 3 a unit) of a text of Liberation Sans of an em of
+// 20 units on a baseline at mid height, left aligned at 20 or centred on 100.
+TEST(ImagingMetafileRules, AnEmfTextIsSetAtItsAdvancesAndItsFontsWidth) {
+  const struct {
+    const char* name;
+    int width, align, x;
+    std::string text;
+    std::vector<std::uint32_t> dx;
+    int left, right;
+  } rows[] = {
+      {"two I 40 units apart", 0, 24, 20, "II", {40, 40}, 62, 191},
+      {"two I 40 units apart, centred", 0, 24 | 6, 100, "II", {40, 40}, 182, 311},
+      {"two M 30 units apart, half as wide as high", 10, 24, 20, "MM", {30, 30}, 62, 173},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    const std::vector<m::EmfRecord> records = {EmfFont(-20, row.width),
+                                               {37, {1}},
+                                               {18, {1}},
+                                               {22, {static_cast<std::uint32_t>(row.align)}},
+                                               EmfText(row.x, 100, row.text, row.dx)};
+    const Raster r = Drawn(m::Emf(5080, 5080, records, 2), std::string("spacing-") + row.name);
+    ASSERT_EQ(r.width, 600);
+    const std::vector<int> ink = InkBox(r);
+    EXPECT_NEAR(ink[0], row.left, 4);
+    EXPECT_NEAR(ink[2], row.right, 4);
+  }
+}
