@@ -680,6 +680,15 @@ TEST(ImagingMetafileRules, AnEmfClipIsKeptAsGdiKeepsIt) {
        {ClipRect(kIntersect, 0, 0, 125, 125), SelectRegion(1, {{75, 75, 200, 200}})},
        {false, true, false}},
       {"a region taken out of the clip", {SelectRegion(4, {{75, 75, 125, 125}})}, {true, false, true}},
+      {"a region ORed with the clip",
+       {ClipRect(kIntersect, 0, 0, 75, 75), SelectRegion(2, {{125, 125, 200, 200}})},
+       {true, false, true}},
+      {"a region XORed with the clip",
+       {ClipRect(kIntersect, 0, 0, 125, 125), SelectRegion(3, {{75, 75, 200, 200}})},
+       {true, false, true}},
+      {"OffsetClipRgn moves an exclusion",
+       {ClipRect(kExclude, 0, 0, 125, 125), {26, {50, 50}}},
+       {false, false, false}},
       {"a clip set under a scaling world transform lies where it was set",
        {ClipRect(kIntersect, 0, 0, 125, 125), scale},
        {true, true, false}},
@@ -736,6 +745,8 @@ TEST(ImagingMetafileRules, AWmfObjectDeletedWhileSelectedIsDrawnWithUntilAnother
         bottom},
        red,
        yellow},
+      {"a brush made and not selected", {make(red), select2, make(green), top, bottom}, red, red},
+      {"a pen made and not selected", {pen(red), select2, pen(green), moveTo, lineTo}, red, 0x0000FF},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
@@ -786,6 +797,7 @@ TEST(ImagingMetafileRules, AnEmfPenDashesAsGdiDashes) {
   } rows[] = {
       {"a cosmetic PS_DASH: 18 and 6 pixels of the device", pen(1, 0), 54, 18},
       {"a cosmetic PS_DOT: 3 and 3", pen(2, 0), 9, 9},
+      {"a cosmetic PS_DASHDOTDOT: 9 and 3 first", pen(4, 0), 27, 9},
       {"a cosmetic PS_DASHDOT whatever the pen's width of 1", pen(3, 1), 27, 18},
       {"a geometric PS_DASH, flat ends, 6 wide: 3 and 1 widths", extPen(kGeometric | kFlat | 1, 6, {}), 54,
        18},
@@ -857,6 +869,7 @@ TEST(ImagingMetafileRules, AnEmfTextIsSetAtItsAdvancesAndItsFontsWidth) {
   } rows[] = {
       {"two I 40 units apart", 0, 24, 20, "II", {40, 40}, 62, 191},
       {"two I 40 units apart, centred", 0, 24 | 6, 100, "II", {40, 40}, 182, 311},
+      {"two I 40 units apart, right aligned", 0, 24 | 2, 180, "II", {40, 40}, 305, 431},
       {"two M 30 units apart, half as wide as high", 10, 24, 20, "MM", {30, 30}, 62, 173},
   };
   for (const auto& row : rows) {
