@@ -117,7 +117,9 @@ struct Clip {
   Shared clip, meta, inForce;
   void Set(std::optional<Boxes> boxes) {
     clip = boxes ? std::make_shared<const Boxes>(std::move(*boxes)) : nullptr;
-    inForce = !clip ? meta : !meta ? clip : std::make_shared<const Boxes>(Intersect(*clip, *meta));
+    // A clip of too many pieces for the meta region's is left larger.
+    const bool both = clip && meta && clip->size() * meta->size() <= kMostBoxes * kMostBoxes;
+    inForce = both ? std::make_shared<const Boxes>(Intersect(*clip, *meta)) : clip ? clip : meta;
   }
 };
 

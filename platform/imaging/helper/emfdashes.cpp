@@ -106,7 +106,9 @@ std::string DashSvg(const std::string& svg, const std::vector<PenDashes>& pens, 
     std::size_t index = 0;
     const auto [end, error] =
         std::from_chars(svg.data() + digits, svg.data() + std::min(svg.size(), digits + 2), index);
-    if (open == std::string::npos || close == std::string::npos || open < at || error != std::errc() ||
+    // A stroke attribute of a tag, not of a text's characters.
+    const bool inTag = open != std::string::npos && svg.find('>', open) > found;
+    if (!inTag || close == std::string::npos || open < at || error != std::errc() ||
         end != svg.data() + digits + 2 || index >= pens.size() || svg[digits + 2] != '"') {
       out.append(svg, at, digits - at);
       at = digits;
