@@ -23,6 +23,7 @@
 #include "platform/imaging/helper/emfstate.h"
 #include "platform/imaging/helper/emfstrings.h"
 #include "platform/imaging/helper/emftext.h"
+#include "platform/imaging/helper/emftranslucent.h"
 #include "platform/imaging/helper/play.h"
 #include "platform/imaging/helper/target.h"
 #include "platform/imaging/protocol/metafileheader.h"
@@ -409,6 +410,7 @@ std::string Draw(const std::uint8_t* data, std::size_t size, const detail::EmfFr
     if (t->list != nullptr && t->cells[k] > 0) dots[k] = t->cells[k] / 2;
   detail::ReduceEmfBitmaps(&copy, dots[0] / (f.right - f.left), dots[1] / (f.bottom - f.top));
   const std::vector<detail::BrushHatch> hatches = detail::ReplaceEmfPatternBrushes(&copy);
+  const std::vector<detail::TranslucentFill> translucent = detail::ReplaceTranslucentFills(&copy);
   // The bounds lie within 32 bits (above): each as the word it is.
   const auto bound = [&copy](std::size_t at, double v) {
     detail::EmfPut32(copy.data() + at, static_cast<std::uint32_t>(static_cast<std::int32_t>(v)));
@@ -464,6 +466,7 @@ std::string Draw(const std::uint8_t* data, std::size_t size, const detail::EmfFr
   svg += "</svg>\n";
   svg = detail::HatchSvg(std::move(svg), hatches);
   svg = detail::DashSvg(svg, dashes, unit);
+  svg = detail::TranslucentSvg(svg, translucent);
   GError* error = nullptr;
   RsvgHandle* handle =
       rsvg_handle_new_from_data(reinterpret_cast<const guint8*>(svg.data()), svg.size(), &error);

@@ -886,3 +886,30 @@ TEST(ImagingMetafileRules, AnEmfTextIsSetAtItsAdvancesAndItsFontsWidth) {
     EXPECT_NEAR(ink[2], row.right, 4);
   }
 }
+
+// An EMF+ fill less than opaque, followed by the plain records drawing it
+// for readers of those only, over a blue square: the middle's colour.
+TEST(ImagingMetafileRules, ATranslucentEmfPlusFillIsDrawnTranslucent) {
+  // An EMF+ comment of one fill of the record type, of a colour brush.
+  const auto plus = [](std::uint32_t type, std::uint32_t argb) {
+    return m::EmfRecord{70,
+                        {40, 0x2B464D45, type | 0x80000000u, 36, 24, argb, 1, 0, 0, 0x43480000, 0x43480000}};
+  };
+  const m::EmfRecord blue = {39, {1, 0, m::Ref(0x0000FF), 0}}, red = {39, {2, 0, m::Ref(0xFF0000), 0}};
+  const m::EmfRecord nullPen = {37, {0x80000008}}, square = ClipRect(43, 0, 0, 200, 200);
+  const struct {
+    const char* name;
+    std::uint32_t type, argb, colour;
+  } rows[] = {
+      {"FillRects, red at half opacity", 0x400A, 0x80FF0000, 0x800080},
+      {"FillPolygon, red at a quarter", 0x400C, 0x40FF0000, 0x4000BF},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    const std::vector<m::EmfRecord> records = {
+        nullPen, blue, {37, {1}}, square, plus(row.type, row.argb), red, {37, {2}}, square};
+    const Raster r = Drawn(m::Emf(5080, 5080, records, 3), std::string("translucent-") + row.name);
+    ASSERT_EQ(r.width, 600);
+    EXPECT_TRUE(Near(r.at(300, 300), row.colour)) << std::hex << r.at(300, 300);
+  }
+}

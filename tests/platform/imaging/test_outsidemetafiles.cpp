@@ -246,8 +246,9 @@ const struct {
      "LibreOffice fills the rectangle from its EMF+ record, translucent and 10 mm off; we draw the plain "
      "record, opaque (the bitmap's mask and image are drawn as one image with alpha, as LibreOffice does)"},
     {"libreoffice-transparent.emf", "libreoffice-transparent.emf.png", 2, 800,
-     "LibreOffice reads the bitmap's alpha back from the mask written beside it and fills the rectangle from "
-     "its EMF+ record, translucent and 10 mm off; we draw the plain records: both opaque"},
+     "LibreOffice reads the bitmap's alpha back from the mask written beside it and fills the rectangle "
+     "from its EMF+ record, 10 mm off; we draw the plain records: the bitmap opaque, the rectangle at the "
+     "EMF+ fill's opacity"},
     {"gnuplot-lines.emf", "gnuplot-lines.emf.png", 5, 25, "LibreOffice spaces text by its hinted widths"},
     {"gnuplot-fills.emf", "gnuplot-fills.emf.png", 5, 530,
      "we fill the boxes of a pattern brush with its hatch, LibreOffice leaves them empty"},
