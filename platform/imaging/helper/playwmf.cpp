@@ -1226,8 +1226,8 @@ struct TextMends {
 // the copy sets the window's extent again right after such a switch, which
 // has libwmf size the unit anew. Its texts are mended as TextMends says,
 // the first alignment (GDI's TA_TOP, left) set before its first record, and
-// its objects kept in their places as WmfObjects says. The records lie from
-// `start` to `end` (CheckWmfHeader).
+// the DC's objects selected again after each object made (WmfObjects). The
+// records lie from `start` to `end` (CheckWmfHeader).
 std::vector<std::uint8_t> MendedRecords(const std::uint8_t* data, std::size_t size, std::size_t start,
                                         std::size_t end, std::vector<detail::WmfText>* texts) {
   std::vector<std::uint8_t> copy(data, data + start), extent;
@@ -1250,11 +1250,7 @@ std::vector<std::uint8_t> MendedRecords(const std::uint8_t* data, std::size_t si
     copy.insert(copy.end(), data + at, data + at + bytes);
     at += bytes;
     after.clear();
-    if (objects.Mend(copy.data() + copy.size() - bytes, bytes, &after)) {
-      copy.resize(copy.size() - bytes);
-      added -= static_cast<std::int64_t>(bytes / 2);
-      continue;
-    }
+    objects.Mend(data + at - bytes, bytes, &after);
     added += mends.Mend(function, &copy, bytes);
     copy.insert(copy.end(), after.begin(), after.end());
     added += static_cast<std::int64_t>(after.size() / 2);
@@ -1293,12 +1289,10 @@ std::vector<std::uint8_t> MendedRecords(const std::uint8_t* data, std::size_t si
     std::copy(kept.begin(), kept.end(), copy.end() - static_cast<std::ptrdiff_t>(2 * words));
   }
   copy.insert(copy.end(), data + at, data + size);
-  // The header's size of the file, in words, and its count of objects.
+  // The header's size of the file, in words.
   const std::uint32_t total =
       static_cast<std::uint32_t>(static_cast<std::int64_t>(MetafileU32(copy.data() + header + 6)) + added);
   for (int k = 0; k < 4; ++k) copy[header + 6 + k] = static_cast<std::uint8_t>(total >> (8 * k));
-  copy[header + 10] = static_cast<std::uint8_t>(objects.Count() & 0xFF);
-  copy[header + 11] = static_cast<std::uint8_t>(objects.Count() >> 8);
   return copy;
 }
 

@@ -238,7 +238,7 @@ const struct {
     {"inkscape-paints.emf", "inkscape-paints.emf.png", 2, 10, ""},
     {"inkscape-bitmap.wmf", "inkscape-bitmap.wmf.png", 2, 10, ""},
     {"inkscape-bitmap.emf", "inkscape-bitmap.emf.png", 2, 10, ""},
-    {"libreoffice-page.wmf", "libreoffice-page.png", 2, 30,
+    {"libreoffice-page.wmf", "libreoffice-page.png", 2, 75,
      "the document shows the hairline the WMF strokes with a null pen restored after its deletion, which we "
      "draw as GDI does: not at all"},
     {"libreoffice-page.emf", "libreoffice-page.png", 2, 55, "the gradient's edges step otherwise"},
