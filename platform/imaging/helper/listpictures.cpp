@@ -57,6 +57,41 @@ std::uint32_t ListPictures::Find(std::string_view href) {
   return found;
 }
 
+std::uint32_t ListPictures::AddPainted(std::vector<std::uint32_t> pixels, int w, int h) {
+  const auto found = static_cast<std::uint32_t>(found_.size());
+  found_.push_back({{}, w, h, kNone, static_cast<std::uint32_t>(painted_.size())});
+  painted_.push_back(std::move(pixels));
+  return found;
+}
+
+cairo_surface_t* ListPictures::Decode(std::uint32_t picture) const {
+  const Found& f = found_[picture];
+  cairo_surface_t* decoded = nullptr;
+  if (f.painted != kNone) {
+    decoded = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, f.width, f.height);
+    if (cairo_surface_status(decoded) == CAIRO_STATUS_SUCCESS) {
+      cairo_surface_flush(decoded);
+      const std::vector<std::uint32_t>& pixels = painted_[f.painted];
+      for (int y = 0; y < f.height; ++y)
+        std::memcpy(cairo_image_surface_get_data(decoded) +
+                        std::ptrdiff_t{y} * cairo_image_surface_get_stride(decoded),
+                    pixels.data() + std::size_t(y) * f.width, std::size_t(f.width) * 4);
+      cairo_surface_mark_dirty(decoded);
+    }
+  } else {
+    const std::vector<std::uint8_t> bytes = svg::Base64Bytes(f.data, f.data.size(), true);
+    PngRead in{&bytes};
+    decoded = cairo_image_surface_create_from_png_stream(&ReadPng, &in);
+  }
+  if (cairo_surface_status(decoded) != CAIRO_STATUS_SUCCESS ||
+      cairo_image_surface_get_width(decoded) != f.width ||
+      cairo_image_surface_get_height(decoded) != f.height) {
+    cairo_surface_destroy(decoded);
+    return nullptr;
+  }
+  return decoded;
+}
+
 std::uint32_t ListPictures::Show(std::uint32_t picture, const cairo_matrix_t& shown, bool pattern) {
   Found& f = found_[picture];
   if (f.index == kNone) {
@@ -154,12 +189,8 @@ void ListPictures::Write(std::uint8_t* out) const {
 void ListPictures::WritePixels(const Listed& l, std::uint32_t* out) const {
   const Found& f = found_[l.found];
   const std::size_t pixels = std::size_t{l.width} * l.height;
-  const std::vector<std::uint8_t> bytes = svg::Base64Bytes(f.data, f.data.size(), true);
-  PngRead in{&bytes};
-  cairo_surface_t* picture = cairo_image_surface_create_from_png_stream(&ReadPng, &in);
-  bool painted = cairo_surface_status(picture) == CAIRO_STATUS_SUCCESS &&
-                 cairo_image_surface_get_width(picture) == f.width &&
-                 cairo_image_surface_get_height(picture) == f.height;
+  cairo_surface_t* picture = Decode(l.found);
+  bool painted = picture != nullptr;
   if (painted) {
     // Painted over the pixels as written, whatever format cairo decoded it
     // into (one without alpha opaque); smaller with the good filter, its

@@ -21,12 +21,19 @@ class ListPictures {
   static constexpr std::uint32_t kNone = UINT32_MAX;
 
   explicit ListPictures(const ListTarget& target) : target_(target) {}
+  const ListTarget& Target() const { return target_; }
 
   // The picture of an image's reference ("data:image/png;base64,...") and
   // its size, as its PNG header gives them; kNone for what the library's
   // decoder left out: no PNG, a side past what cairo holds, more memory than
   // the limit.
   std::uint32_t Find(std::string_view href);
+  // A picture painted here (a pattern's tile), its w x h premultiplied
+  // pixels kept until the records are written.
+  std::uint32_t AddPainted(std::vector<std::uint32_t> pixels, int w, int h);
+  // The pixels of a picture found, decoded (a new surface), or null when
+  // they cannot be.
+  cairo_surface_t* Decode(std::uint32_t picture) const;
   int Width(std::uint32_t picture) const { return found_[picture].width; }
   int Height(std::uint32_t picture) const { return found_[picture].height; }
 
@@ -62,6 +69,7 @@ class ListPictures {
     std::string_view data;  // the base64 data
     int width = 0, height = 0;
     std::uint32_t index = kNone;
+    std::uint32_t painted = kNone;  // its pixels in painted_, when painted here
   };
   struct Listed {
     std::uint32_t found = 0;
@@ -80,6 +88,7 @@ class ListPictures {
   std::vector<Found> found_;
   std::unordered_map<std::string_view, std::uint32_t> byData_;
   std::vector<Listed> listed_;
+  std::vector<std::vector<std::uint32_t>> painted_;
 };
 
 }  // namespace md::imaging::detail

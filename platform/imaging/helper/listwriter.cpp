@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstring>
 #include <initializer_list>
+#include <map>
 #include <tuple>
 #include <unordered_map>
 #include <utility>
@@ -16,6 +17,7 @@
 
 #include "platform/imaging/helper/listbounds.h"
 #include "platform/imaging/helper/listpictures.h"
+#include "platform/imaging/helper/listtiles.h"
 #include "platform/imaging/helper/svg/svgcheck.h"
 #include "platform/imaging/helper/svg/svgdocument.h"
 #include "platform/imaging/helper/svg/svgmeasure.h"
@@ -48,9 +50,14 @@ constexpr int kMaxNesting = 2 * static_cast<int>(kSvgMaxDepth);
 constexpr std::uint64_t kMaxVisits = 4 * kSvgMaxInstances;
 constexpr std::uint64_t kMaxSegmentsRead = 4 * kSvgMaxSegments;
 
+// The pixels of a painted tile for each cell of a box: the library asks for
+// a list in cells of 600 dpi of the box, and a tile is painted at 300 dpi,
+// as the helper's painting of the drawing paints it.
+constexpr double kTileDots = 0.5;
+
 // What the library's painter drew from pixels instead, or past its bounds
 // (List when nothing): a filter outside a mask, a pattern but of one
-// picture, a mask of pictures but one alone, a picture inside a group
+// picture or of a tile painted here (listtiles.h), a mask of pictures but one alone, a picture inside a group
 // painted with opacity or a mask, a gradient of more than kMaxStops stops.
 VectorsAnswer PaintedFromPixels(const Document& doc) {
   // Whether each element shows a picture, itself, by what it holds where it
@@ -58,6 +65,7 @@ VectorsAnswer PaintedFromPixels(const Document& doc) {
   // cycle adds nothing).
   std::vector<std::uint8_t> shows(doc.size(), 0);
   bool deep = false;
+  TileBudget tiles{0, kMaxVisits, 0, 0};  // the visits of all tiles' checks
   const auto picture = [&](const auto& self, std::uint32_t n, int depth) -> bool {
     if (shows[n] != 0) return shows[n] == 2;
     if (depth > kMaxNesting) {
@@ -90,7 +98,9 @@ VectorsAnswer PaintedFromPixels(const Document& doc) {
       return VectorsAnswer::Filter;
     if (name == "pattern") {
       const std::uint32_t first = doc[n].firstChild;
-      if (first == kNone || doc[first].next != kNone || !doc.OnePicture(first)) return VectorsAnswer::Pattern;
+      if (first == kNone || doc[first].next != kNone || !doc.OnePicture(first))
+        if (const VectorsAnswer tile = TilePaintable(doc, n, &tiles); tile != VectorsAnswer::List)
+          return tile;
     }
     if (name == "linearGradient" || name == "radialGradient") {
       std::size_t stops = 0;
@@ -480,17 +490,21 @@ class Writer {
     return false;
   }
 
-  // A pattern of one picture, repeated (the others were refused before),
-  // in the element's space or the one `from` puts into it.
+  // A pattern of one picture, or of a tile painted here, repeated (the
+  // others were refused before), in the element's space or the one `from`
+  // puts into it.
   bool PatternSource(std::uint32_t pattern, const Place& at, const cairo_matrix_t* from, dl::Paint* out) {
     cairo_matrix_t m, shown;
     if (!ReadTransform(Attr(pattern, "patternTransform"), &m)) return false;
     const std::uint32_t first = Node(pattern).firstChild;
     const std::uint32_t image = first == kNone ? kNone : ShownPicture(first, &shown);
     Shown picture;
-    if (image == kNone) return false;
-    cairo_matrix_multiply(&m, &shown, &m);
-    if (!PictureShown(image, m, at, &picture)) return false;
+    if (image == kNone) {
+      if (!TileShown(pattern, m, at, &picture)) return false;
+    } else {
+      cairo_matrix_multiply(&m, &shown, &m);
+      if (!PictureShown(image, m, at, &picture)) return false;
+    }
     cairo_matrix_t toPixels = picture.toUser;
     cairo_matrix_invert(&toPixels);
     if (from != nullptr) cairo_matrix_multiply(&toPixels, from, &toPixels);
@@ -609,6 +623,48 @@ class Writer {
     out->picture = picture;
     out->toUser = m;
     cairo_matrix_multiply(&out->toDrawing, &m, &at.ctm);
+    return true;
+  }
+
+  // The tile of a pattern of drawn content under its transform `m`, painted
+  // once at the pixels it covers of the list's cells (the box's, or the
+  // drawing's own units) and shown as a picture; false when it shows none or
+  // the writing stopped (past the bounds of its pixels or of the visits).
+  bool TileShown(std::uint32_t pattern, const cairo_matrix_t& m, const Place& at, Shown* out) {
+    const double w = svg::Number(Attr(pattern, "width")), h = svg::Number(Attr(pattern, "height"));
+    if (!(w > 0) || !(h > 0)) return false;
+    const ListTarget& target = pictures_.Target();
+    const bool box = target.boxWidth > 0 && target.boxHeight > 0;
+    const double sx = box ? kTileDots * target.boxWidth / width_ : 1,
+                 sy = box ? kTileDots * target.boxHeight / height_ : 1;
+    cairo_matrix_t toDrawing;
+    cairo_matrix_multiply(&toDrawing, &m, &at.ctm);
+    const auto pixels = [](double cells) {
+      return static_cast<int>(std::clamp(std::ceil(cells - 1e-6), 1.0, dl::kMaxPatternPixels));
+    };
+    const int pw = pixels(w * std::hypot(toDrawing.xx * sx, toDrawing.yx * sy));
+    const int ph = pixels(h * std::hypot(toDrawing.xy * sx, toDrawing.yy * sy));
+    auto [it, fresh] = tiles_.try_emplace(std::tuple{pattern, pw, ph}, ListPictures::kNone);
+    if (fresh) {
+      // All tiles painted, and those painted inside them, together within
+      // the memory one picture may take, and the visits' bound.
+      tileBudget_.mostVisits = kMaxVisits;
+      tileBudget_.mostPixels = static_cast<double>(target.memoryLimit) / 4;
+      std::vector<std::uint32_t> painted;
+      if ((tileBudget_.pixels += static_cast<double>(pw) * ph) > tileBudget_.mostPixels ||
+          !PaintTile(doc_, pattern, &pictures_, pw, ph, &tileBudget_, &painted)) {
+        Stop(VectorsAnswer::PastBounds);
+        return false;
+      }
+      it->second = pictures_.AddPainted(std::move(painted), pw, ph);
+    }
+    // From the pixels to the tile, to the pattern's space.
+    cairo_matrix_init_scale(&out->toUser, w / pw, h / ph);
+    cairo_matrix_multiply(&out->toUser, &out->toUser, &m);
+    cairo_matrix_t inverse = out->toUser;
+    if (cairo_matrix_invert(&inverse) != CAIRO_STATUS_SUCCESS) return false;
+    out->picture = it->second;
+    cairo_matrix_multiply(&out->toDrawing, &out->toUser, &at.ctm);
     return true;
   }
 
@@ -845,6 +901,10 @@ class Writer {
   std::uint32_t drawn_ = 0, groups_ = 0;
   double dashes_ = 0;
   std::unordered_map<std::uint32_t, Gradient> gradients_;
+  // The pictures of the tiles painted, by pattern and pixels, and their
+  // pixels together.
+  std::map<std::tuple<std::uint32_t, int, int>, std::uint32_t> tiles_;
+  TileBudget tileBudget_;
   std::vector<dl::GradientHead> gradientHeads_;  // by index
 };
 

@@ -5,7 +5,9 @@
 // library's painter of such documents painted of them: each element of what
 // cairo's SVG surface writes (groups, paths, rectangles, uses of symbols and
 // glyphs, clip paths, masks, gradients, patterns of one picture, pictures)
-// becomes records, each under the whole transform it is drawn with.
+// becomes records, each under the whole transform it is drawn with; a
+// pattern of drawn content (listtiles.h) becomes a picture of its tile,
+// repeated.
 #pragma once
 
 #include <cstddef>

@@ -451,6 +451,49 @@ TEST(ImagingListWriter, AListPaintsWhatTheSvgsPainterPainted) {
   }
 }
 
+// A pattern of drawn content is painted into a picture the list repeats:
+// each row a document of a 100 x 100 view box painted over 100 x 100 pixels
+// and the pixel (ARGB, premultiplied) at a point, give or take 8 a channel.
+TEST(ImagingListWriter, APatternOfDrawnContentIsRepeatedAsAPicture) {
+  // A hatch as cairo writes a brush's cell: a pattern of a use of a clipped
+  // group filling its tile with a pattern of one picture (of quadrants, red,
+  // green, blue and white, 20 x 20).
+  const std::string hatch =
+      "<defs>" + Image(8, 8, "i", 20, 20) +
+      "<pattern id='p1' patternUnits='userSpaceOnUse' width='20' height='20'><use xlink:href='#i'/></pattern>"
+      "<clipPath id='c'><rect x='0' y='0' width='20' height='20'/></clipPath><g id='s' clip-path='url(#c)'>"
+      "<rect x='0' y='0' width='20' height='20' style='fill:url(#p1);stroke:none;'/></g><pattern id='p' "
+      "patternUnits='userSpaceOnUse' width='20' height='20'><use xlink:href='#s'/></pattern></defs>"
+      "<rect width='100' height='100' style='fill:url(#p);'/>";
+  // Lines: a stroke over the upper half of a 10 x 10 tile, doubled.
+  const std::string lines =
+      "<defs><pattern id='p' patternUnits='userSpaceOnUse' width='10' height='10' "
+      "patternTransform='matrix(2,0,0,2,0,0)'><path d='M 0 2.5 H 10' "
+      "style='fill:none;stroke:rgb(100%,0%,0%);stroke-width:5;'/></pattern></defs><rect width='100' "
+      "height='100' style='fill:url(#p);'/>";
+  // A faded blue left half of a tile.
+  const std::string faded =
+      "<defs><pattern id='p' patternUnits='userSpaceOnUse' width='10' height='10'><g "
+      "style='opacity:0.5;'><rect width='5' height='10' style='fill:rgb(0%,0%,100%);'/></g>"
+      "</pattern></defs><rect width='100' height='100' style='fill:url(#p);'/>";
+  const std::tuple<std::string, int, int, std::uint32_t> rows[] = {
+      {hatch, 5, 5, 0xFFFF0000},   {hatch, 15, 5, 0xFF00FF00}, {hatch, 25, 15, 0xFF0000FF},
+      {hatch, 35, 35, 0xFFFFFFFF}, {lines, 5, 5, 0xFFFF0000},  {lines, 5, 15, 0},
+      {lines, 45, 25, 0xFFFF0000}, {faded, 2, 7, 0x80000080},  {faded, 7, 7, 0},
+      {faded, 12, 27, 0x80000080},
+  };
+  for (const auto& [body, x, y, expected] : rows) {
+    const Written list = Write(c::SvgOpen(100, 100) + body + "</svg>", 100, 100);
+    EXPECT_EQ(list.vectors, VectorsAnswer::List) << x << "," << y << ": " << body.substr(0, 300);
+    if (list.vectors != VectorsAnswer::List) continue;
+    const std::uint32_t got = Painted(100, 100, list)[static_cast<std::size_t>(y) * 100 + x];
+    for (int shift = 0; shift < 32; shift += 8)
+      EXPECT_NEAR(static_cast<int>((got >> shift) & 0xFF), static_cast<int>((expected >> shift) & 0xFF), 8)
+          << std::hex << got << " for " << expected << " at " << std::dec << x << "," << y << ": "
+          << body.substr(0, 300);
+  }
+}
+
 // What the library drew from pixels, or could not read, is answered with
 // its code instead of a list.
 TEST(ImagingListWriter, WhatWasDrawnFromPixelsIsAnsweredWithItsCode) {
@@ -767,14 +810,9 @@ TEST(ImagingListWriter, EveryRealMetafilesListIsRead) {
         },
         IsolationLimits(), &error))
         << error;
-    // A hatched brush of an EMF is a pattern of a drawn cell in cairo's SVG
-    // of librsvg's drawing, which is drawn from pixels: gnuplot's and
-    // fig2dev's pattern fills are such brushes.
-    const std::string name = std::filesystem::path(in.file).filename().string();
-    if (name == "gnuplot-fills.emf" || name == "gnuplot-patterns.emf" || name == "fig2dev-patterns.emf") {
-      EXPECT_EQ(list.vectors, VectorsAnswer::Pattern);
-      continue;
-    }
+    // A hatched brush of an EMF (gnuplot's and fig2dev's pattern fills) is
+    // a pattern of a drawn cell in cairo's SVG of librsvg's drawing, its
+    // cell painted into a picture the list repeats.
     ASSERT_EQ(list.vectors, VectorsAnswer::List);
     std::string why;
     EXPECT_NE(md::imaging::ReadDrawList(list.data(), list.bytes, &why), nullptr) << why;

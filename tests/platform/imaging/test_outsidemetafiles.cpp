@@ -151,8 +151,8 @@ const struct {
     {"libreoffice-transparent.emf", "the same as EMF: the bitmap's mask compressed (RLE8)", 1, 1, 30, 170},
     {"gnuplot-lines.emf", "curves, dashes, a key, turned text (hinted by Splash)", 1, 1, 30, 110},
     {"gnuplot-fills.emf",
-     "pattern-filled boxes, a translucent fill, minus signs a pixel thin at 100 dpi; the hatches drawn from "
-     "pixels at 300 dpi into the PDF, which Splash enlarges half a pixel off",
+     "pattern-filled boxes, a translucent fill, minus signs a pixel thin at 100 dpi; the hatches' cells "
+     "painted at 300 dpi and repeated in the PDF",
      2, 1, 30, 60},
     {"gnuplot-surface.emf", "many small filled polygons", 1, 1, 30, 30},
     {"pstoedit-drawing.emf", "clips, dashes, a hairline, text scaled and turned, a small image", 1, 1, 30,
@@ -177,11 +177,16 @@ const struct {
      1, 1, 30, 30},
     {"libreoffice-map.emf", "the same as EMF", 1, 1, 30, 30},
     {"gnuplot-patterns.emf",
-     "boxes of each of gnuplot's fill patterns, drawn from pixels at 300 dpi of the plot's own size into the "
-     "PDF: its tick labels' glyphs shrunk with them, and Splash enlarges them half a pixel off",
-     3, 4, 70, 280},
+     "boxes of each of gnuplot's fill patterns, their cells painted at 300 dpi and repeated in the PDF; its "
+     "tick labels, set flush right, end where the plot's own size spaces their glyphs, up to 5 pixels at "
+     "600 dpi from where the raster's hinting at the box's size does",
+     3, 5, 70, 280},
     {"fig2dev-patterns.emf",
-     "boxes of xfig's area patterns and an ellipse of one, drawn from pixels into the PDF", 1, 2, 30, 200},
+     "boxes of xfig's area patterns and an ellipse of one, their cells painted at 300 dpi and repeated in "
+     "the "
+     "PDF: Splash lays the repeats a pixel or two off cairo's, so that most cells of a pattern's lines "
+     "differ",
+     1, 2, 30, 1100},
 };
 
 TEST(ImagingOutsideMetafiles, EachIsDrawnTheSameOnARasterAndInAPdf) {
