@@ -476,10 +476,27 @@ TEST(ImagingListWriter, APatternOfDrawnContentIsRepeatedAsAPicture) {
       "<defs><pattern id='p' patternUnits='userSpaceOnUse' width='10' height='10'><g "
       "style='opacity:0.5;'><rect width='5' height='10' style='fill:rgb(0%,0%,100%);'/></g>"
       "</pattern></defs><rect width='100' height='100' style='fill:url(#p);'/>";
+  // A tile of a square filled with a pattern of lines (a green stroke over
+  // the left half of a 4 x 4 tile) in its upper left quarter.
+  const std::string nested =
+      "<defs><pattern id='q' patternUnits='userSpaceOnUse' width='4' height='4'><path d='M 1 0 V 4' "
+      "style='fill:none;stroke:rgb(0%,100%,0%);stroke-width:2;'/></pattern><pattern id='p' "
+      "patternUnits='userSpaceOnUse' width='20' height='20'><rect width='8' height='8' "
+      "style='fill:url(#q);'/></pattern></defs><rect width='100' height='100' style='fill:url(#p);'/>";
   const std::tuple<std::string, int, int, std::uint32_t> rows[] = {
-      {hatch, 5, 5, 0xFFFF0000},   {hatch, 15, 5, 0xFF00FF00}, {hatch, 25, 15, 0xFF0000FF},
-      {hatch, 35, 35, 0xFFFFFFFF}, {lines, 5, 5, 0xFFFF0000},  {lines, 5, 15, 0},
-      {lines, 45, 25, 0xFFFF0000}, {faded, 2, 7, 0x80000080},  {faded, 7, 7, 0},
+      {nested, 1, 1, 0xFF00FF00},
+      {nested, 3, 1, 0},
+      {nested, 25, 5, 0xFF00FF00},
+      {nested, 10, 10, 0},
+      {hatch, 5, 5, 0xFFFF0000},
+      {hatch, 15, 5, 0xFF00FF00},
+      {hatch, 25, 15, 0xFF0000FF},
+      {hatch, 35, 35, 0xFFFFFFFF},
+      {lines, 5, 5, 0xFFFF0000},
+      {lines, 5, 15, 0},
+      {lines, 45, 25, 0xFFFF0000},
+      {faded, 2, 7, 0x80000080},
+      {faded, 7, 7, 0},
       {faded, 12, 27, 0x80000080},
   };
   for (const auto& [body, x, y, expected] : rows) {
@@ -699,6 +716,31 @@ TEST(ImagingListWriter, PicturesKeepThePixelsTheyShowAt) {
     if (row.sizes.front().first < 10 || row.svg == squeezed) continue;  // too few pixels, or not there
     const Pixels drawn = Painted(90, 90, list);
     EXPECT_EQ(drawn[10 * 90 + 10] & 0xFFFFFF, 0xFF0000u);
+  }
+}
+
+// A pattern's tile is painted once for each size it shows at: at 300 dpi of
+// a box of cells of 600 dpi, at its own size a pixel a unit of the drawing.
+TEST(ImagingListWriter, ATileIsPaintedAtThePixelsItCovers) {
+  const std::string pattern =
+      "<defs><pattern id='p' patternUnits='userSpaceOnUse' width='10' height='10' "
+      "patternTransform='matrix(2,0,0,2,0,0)'><path d='M 0 2.5 H 10' "
+      "style='fill:none;stroke:rgb(100%,0%,0%);stroke-width:5;'/></pattern></defs>";
+  const std::string fill = "<rect width='100' height='100' style='fill:url(#p);'/>";
+  const std::string once = c::SvgOpen(100, 100) + pattern + fill + "</svg>";
+  const std::string twice = c::SvgOpen(100, 100) + pattern + fill + fill + "</svg>";
+  const std::string scaled =
+      c::SvgOpen(100, 100) + pattern + fill + "<g transform='scale(0.5)'>" + fill + "</g></svg>";
+  using Sizes = std::vector<std::pair<std::uint32_t, std::uint32_t>>;
+  const std::tuple<std::string, double, double, Sizes> rows[] = {
+      {once, 0, 0, {{20, 20}}},   {once, 100, 100, {{10, 10}}},  {once, 400, 400, {{40, 40}}},
+      {once, 100, 50, {{10, 5}}}, {twice, 400, 400, {{40, 40}}}, {scaled, 400, 400, {{40, 40}, {20, 20}}},
+  };
+  for (const auto& [svg, boxW, boxH, sizes] : rows) {
+    SCOPED_TRACE(testing::Message() << boxW << " x " << boxH << ": " << svg.substr(svg.size() - 90));
+    const Written list = Write(svg, 100, 100, boxW, boxH);
+    EXPECT_EQ(list.vectors, VectorsAnswer::List);
+    EXPECT_EQ(PictureSizes(list), list.vectors == VectorsAnswer::List ? sizes : Sizes());
   }
 }
 
