@@ -126,12 +126,13 @@ class Tile {
   }
 
   // Narrows the clip to the outlines of the clip path's paths and
-  // rectangles; anything else in it is refused.
+  // rectangles (anything else in it is refused); a clip path of none, or a
+  // reference to no clip path, shows nothing, as the list's clips do.
   void Clip(cairo_t* cr, std::uint32_t n, std::uint32_t clip, int depth) {
-    if (clip == kNone || doc_[clip].name != "clipPath") return;
     if (cr != nullptr) cairo_new_path(cr);
-    for (std::uint32_t c = doc_[clip].firstChild; c != kNone && answer_ == VectorsAnswer::List;
-         c = doc_[c].next) {
+    const bool named = clip != kNone && doc_[clip].name == "clipPath";
+    for (std::uint32_t c = named ? doc_[clip].firstChild : kNone;
+         c != kNone && answer_ == VectorsAnswer::List; c = doc_[c].next) {
       if (!Visit(depth + 1)) return;
       cairo_matrix_t m;
       if (doc_[c].name != "path" && doc_[c].name != "rect") return Refuse(VectorsAnswer::Pattern);
@@ -166,12 +167,15 @@ class Tile {
       cairo_set_miter_limit(cr, s.miterLimit);
       cairo_set_line_cap(cr, static_cast<cairo_line_cap_t>(s.cap));
       cairo_set_line_join(cr, static_cast<cairo_line_join_t>(s.join));
+      // Dashed as the list dashes: solid where an entry is negative or
+      // they add up to nothing.
       std::vector<double> dashes;
       double v = 0, period = 0;
-      for (svg::Numbers numbers(s.dashes);
-           numbers.Next(&v) && v >= 0 && dashes.size() < drawlist::kMaxDashCount;)
-        period += v, dashes.push_back(v);
-      if (period > 0) cairo_set_dash(cr, dashes.data(), static_cast<int>(dashes.size()), s.dashOffset);
+      bool valid = true;
+      for (svg::Numbers numbers(s.dashes); numbers.Next(&v) && dashes.size() < drawlist::kMaxDashCount;)
+        valid = valid && v >= 0, period += v, dashes.push_back(v);
+      if (valid && period > 0)
+        cairo_set_dash(cr, dashes.data(), static_cast<int>(dashes.size()), s.dashOffset);
       cairo_stroke(cr);
     }
   }

@@ -483,20 +483,26 @@ TEST(ImagingListWriter, APatternOfDrawnContentIsRepeatedAsAPicture) {
       "style='fill:none;stroke:rgb(0%,100%,0%);stroke-width:2;'/></pattern><pattern id='p' "
       "patternUnits='userSpaceOnUse' width='20' height='20'><rect width='8' height='8' "
       "style='fill:url(#q);'/></pattern></defs><rect width='100' height='100' style='fill:url(#p);'/>";
+  // A blue left half, and a red right half clipped by a clip path of
+  // nothing; a red line dashed with a negative entry, drawn solid.
+  const std::string clipped =
+      "<defs><clipPath id='c'/><pattern id='p' patternUnits='userSpaceOnUse' width='10' height='10'><rect "
+      "width='5' height='10' style='fill:rgb(0%,0%,100%);'/><g clip-path='url(#c)'><rect x='5' width='5' "
+      "height='10' style='fill:rgb(100%,0%,0%);'/></g></pattern></defs><rect width='100' height='100' "
+      "style='fill:url(#p);'/>";
+  const std::string dashed =
+      "<defs><pattern id='p' patternUnits='userSpaceOnUse' width='10' height='10'><path d='M 0 5 H 10' "
+      "style='fill:none;stroke:rgb(100%,0%,0%);stroke-width:4;stroke-dasharray:2,-1;'/></pattern></defs>"
+      "<rect width='100' height='100' style='fill:url(#p);'/>";
   const std::tuple<std::string, int, int, std::uint32_t> rows[] = {
-      {nested, 1, 1, 0xFF00FF00},
-      {nested, 3, 1, 0},
-      {nested, 25, 5, 0xFF00FF00},
-      {nested, 10, 10, 0},
-      {hatch, 5, 5, 0xFFFF0000},
-      {hatch, 15, 5, 0xFF00FF00},
-      {hatch, 25, 15, 0xFF0000FF},
-      {hatch, 35, 35, 0xFFFFFFFF},
-      {lines, 5, 5, 0xFFFF0000},
-      {lines, 5, 15, 0},
-      {lines, 45, 25, 0xFFFF0000},
-      {faded, 2, 7, 0x80000080},
-      {faded, 7, 7, 0},
+      {clipped, 2, 2, 0xFF0000FF}, {clipped, 7, 2, 0},
+      {dashed, 3, 5, 0xFFFF0000},  {nested, 1, 1, 0xFF00FF00},
+      {nested, 3, 1, 0},           {nested, 25, 5, 0xFF00FF00},
+      {nested, 10, 10, 0},         {hatch, 5, 5, 0xFFFF0000},
+      {hatch, 15, 5, 0xFF00FF00},  {hatch, 25, 15, 0xFF0000FF},
+      {hatch, 35, 35, 0xFFFFFFFF}, {lines, 5, 5, 0xFFFF0000},
+      {lines, 5, 15, 0},           {lines, 45, 25, 0xFFFF0000},
+      {faded, 2, 7, 0x80000080},   {faded, 7, 7, 0},
       {faded, 12, 27, 0x80000080},
   };
   for (const auto& [body, x, y, expected] : rows) {
