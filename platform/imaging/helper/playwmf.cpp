@@ -176,7 +176,7 @@ bool SetRopColour(cairo_t* cr, const wmfRGB* rgb, unsigned rop) {
 constexpr std::uint32_t kSrcCopy = 0xCC0020, kSrcPaint = 0xEE0086, kSrcAnd = 0x8800C6, kSrcInvert = 0x660046,
                         kNotSrcCopy = 0x330008, kMergeCopy = 0xC000CA, kPatCopy = 0xF00021,
                         kPatInvert = 0x5A0049, kDstInvert = 0x550009, kBlackness = 0x000042,
-                        kWhiteness = 0xFF0062;
+                        kWhiteness = 0xFF0062, kNop = 0xAA0029;
 
 // How a bitmap's pixels are painted under its raster operation: copied
 // (SRCCOPY, and the nearest of those not read), ORed (SRCPAINT; SRCINVERT,
@@ -514,6 +514,7 @@ void FillAndStroke(wmfAPI* api, wmfDC* dc, bool fill = true) {
 // drawn is its image, and the DC's SetROP2 mode moves the XOR trick on.
 enum class Draws { Shape, Bitmap, Other };
 void Begin(wmfAPI* api, wmfDC* dc, Draws what);
+void ModeSet(wmfAPI* api, wmfDC* dc);
 
 void DeviceOpen(wmfAPI*) {}
 void DeviceClose(wmfAPI*) {}
@@ -653,6 +654,10 @@ void DrawRectangle(wmfAPI* api, wmfDrawRectangle_t* r) {
 // over black); DSTINVERT, inverting what lies below, is drawn as black,
 // what it makes of a white page.
 void RopDraw(wmfAPI* api, wmfROP_Draw_t* r) {
+  if (r->ROP == kNop) {
+    ModeSet(api, r->dc);
+    return;
+  }
   Begin(api, r->dc, Draws::Other);
   cairo_t* cr = Dev(api)->cr;
   cairo_rectangle(cr, r->TL.x, r->TL.y, r->BR.x - r->TL.x, r->BR.y - r->TL.y);
@@ -955,6 +960,22 @@ void Begin(wmfAPI* api, wmfDC* dc, Draws what) {
   }
 }
 
+// The copy's mark after each SetROP2 and RestoreDC (a PatBlt that leaves
+// the page as it is): a mode other than R2_XORPEN ends the trick's drawing
+// then, not at the next thing drawn, which may be the next trick's first
+// drawing in R2_XORPEN again.
+void ModeSet(wmfAPI* api, wmfDC* dc) {
+  Device* d = Dev(api);
+  if (d->cr == nullptr || dc == nullptr || dc->ROPmode == kR2XorPen) return;
+  if (d->trick == Device::Xor::First) {
+    d->xorDrawing = cairo_pop_group(d->cr);
+    Reclip(d);
+    d->trick = Device::Xor::Shapes;
+  } else if (d->trick == Device::Xor::Second) {
+    CompleteXor(d);
+  }
+}
+
 Device* g_device = nullptr;  // the helper's one device, handed to libwmf
 
 void Install(wmfAPI* api) {
@@ -1083,7 +1104,7 @@ std::string PlaceWindow(const std::uint8_t* data, const Window& w, wmfD_Coord* f
 
 constexpr std::uint16_t kPolyPolygon = 0x0538, kSaveDc = 0x001E, kRestoreDc = 0x0127, kSetTextAlign = 0x012E,
                         kCreateFont = 0x02FB, kTextOut = 0x0521, kExtTextOut = 0x0A32, kMoveTo = 0x0214,
-                        kLineTo = 0x0213;
+                        kLineTo = 0x0213, kSetRop2 = 0x0104, kPatBlt = 0x061D;
 constexpr unsigned kIsotropic = 7, kAnisotropic = 8;
 // A RestoreDC's count applied to the states saved: a negative one goes
 // back that many saves, a positive one to that save counted from the
@@ -1226,7 +1247,7 @@ struct TextMends {
 // the copy sets the window's extent again right after such a switch, which
 // has libwmf size the unit anew. Its texts are mended as TextMends says,
 // the first alignment (GDI's TA_TOP, left) set before its first record, and
-// the DC's objects selected again after each object made (WmfObjects). The
+// its objects kept and selected as WmfObjects says. The
 // records lie from `start` to `end` (CheckWmfHeader).
 std::vector<std::uint8_t> MendedRecords(const std::uint8_t* data, std::size_t size, std::size_t start,
                                         std::size_t end, std::vector<detail::WmfText>* texts) {
@@ -1250,8 +1271,14 @@ std::vector<std::uint8_t> MendedRecords(const std::uint8_t* data, std::size_t si
     copy.insert(copy.end(), data + at, data + at + bytes);
     at += bytes;
     after.clear();
-    objects.Mend(data + at - bytes, bytes, &after);
+    if (!objects.Mend(copy.data() + copy.size() - bytes, bytes, &after)) {
+      copy.resize(copy.size() - bytes);
+      added -= static_cast<std::int64_t>(bytes / 2);
+      continue;
+    }
     added += mends.Mend(function, &copy, bytes);
+    if (function == kSetRop2 || function == kRestoreDc)
+      for (int v : {9, 0, int{kPatBlt}, int{kNop & 0xFFFF}, int{kNop >> 16}, 0, 0, 0, 0}) Put16(&after, v);
     copy.insert(copy.end(), after.begin(), after.end());
     added += static_cast<std::int64_t>(after.size() / 2);
     if (function == kSetWindowExt && words >= 2) extent.assign(p - 6, p - 6 + bytes);
@@ -1293,6 +1320,9 @@ std::vector<std::uint8_t> MendedRecords(const std::uint8_t* data, std::size_t si
   const std::uint32_t total =
       static_cast<std::uint32_t>(static_cast<std::int64_t>(MetafileU32(copy.data() + header + 6)) + added);
   for (int k = 0; k < 4; ++k) copy[header + 6 + k] = static_cast<std::uint8_t>(total >> (8 * k));
+  // The header's count of objects, the places the copy's table needs.
+  copy[header + 10] = static_cast<std::uint8_t>(objects.Count() & 0xFF);
+  copy[header + 11] = static_cast<std::uint8_t>(objects.Count() >> 8);
   return copy;
 }
 

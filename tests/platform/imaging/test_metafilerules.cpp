@@ -9,6 +9,7 @@
 #include <array>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/canvas/cairo_canvas.h"
@@ -279,10 +280,24 @@ bool Near(std::uint32_t a, std::uint32_t b) {
 
 // Raster operations over a blue page: the colour in the middle (150, 150)
 // and near a corner (20, 20), as GDI composes them.
+// A red drawing and a green one over the whole picture, each clipped by the
+// XOR trick to its shape, filled with a black brush (objects 2 to 4).
+std::vector<m::WmfRecord> TwoXorTricks(const m::WmfRecord& redShape, const m::WmfRecord& greenShape) {
+  std::vector<m::WmfRecord> all;
+  for (const std::uint32_t rgb : {0xFF0000u, 0u, 0x00FF00u}) all.push_back(Brush(rgb, 0)[0]);
+  for (const auto& [drawing, shape] : {std::pair{2, redShape}, std::pair{4, greenShape}}) {
+    const m::WmfRecord select = {0x012D, {static_cast<std::uint16_t>(drawing)}}, whole = Rect(0, 0, 300, 300);
+    for (const auto& r : {select, Rop2(7), whole, Rop2(13), m::WmfRecord{0x012D, {3}}, shape, select, Rop2(7),
+                          whole, Rop2(13)})
+      all.push_back(r);
+  }
+  return all;
+}
+
 TEST(ImagingMetafileRules, RasterOperationsAreComposedAsGdiComposesThem) {
   constexpr std::uint32_t kSrcPaint = 0xEE0086, kSrcAnd = 0x8800C6, kSrcInvert = 0x660046,
                           kDstInvert = 0x550009;
-  const std::uint32_t blue = 0x0000FF, red = 0xFF0000, white = 0xFFFFFF, black = 0;
+  const std::uint32_t blue = 0x0000FF, red = 0xFF0000, white = 0xFFFFFF, black = 0, green = 0x00FF00;
   const struct {
     const char* name;
     std::vector<m::WmfRecord> records;
@@ -358,6 +373,8 @@ TEST(ImagingMetafileRules, RasterOperationsAreComposedAsGdiComposesThem) {
        2,
        red,
        blue},
+      {"two XOR tricks, the second's first drawing right after the first's mode is set back",
+       TwoXorTricks(Rect(0, 0, 50, 50), Rect(100, 100, 200, 200)), 3, green, red},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
@@ -710,6 +727,15 @@ TEST(ImagingMetafileRules, AnEmfClipIsKeptAsGdiKeepsIt) {
 // A WMF object is selected by SelectObject alone, not as it is made, over a
 // blue page whose first objects are a null pen and the blue brush: the
 // colours at the middle of the top half and of the bottom half.
+// The picture drawn shows the colours in its top and bottom halves.
+void ExpectHalves(const std::string& name, const m::Bytes& bytes, std::uint32_t top, std::uint32_t bottom) {
+  SCOPED_TRACE(name);
+  const Raster r = Drawn(bytes, name);
+  ASSERT_EQ(r.width, 300);
+  EXPECT_TRUE(Near(r.at(150, 75), top)) << std::hex << r.at(150, 75);
+  EXPECT_TRUE(Near(r.at(150, 225), bottom)) << std::hex << r.at(150, 225);
+}
+
 TEST(ImagingMetafileRules, AWmfObjectIsSelectedBySelectObjectAlone) {
   const std::uint32_t red = 0xFF0000, green = 0x00FF00;
   const auto make = [](std::uint32_t rgb) { return Brush(rgb, 0)[0]; };
@@ -724,13 +750,46 @@ TEST(ImagingMetafileRules, AWmfObjectIsSelectedBySelectObjectAlone) {
       {"a brush made and not selected", {make(red), select2, make(green), top, bottom}, red, red},
       {"a pen made and not selected", {pen(red), select2, pen(green), moveTo, lineTo}, red, 0x0000FF},
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.name);
-    const Raster r = Drawn(OverBlue(row.records, 3), std::string("selected-") + row.name);
-    ASSERT_EQ(r.width, 300);
-    EXPECT_TRUE(Near(r.at(150, 75), row.top)) << std::hex << r.at(150, 75);
-    EXPECT_TRUE(Near(r.at(150, 225), row.bottom)) << std::hex << r.at(150, 225);
-  }
+  for (const auto& row : rows)
+    ExpectHalves(std::string("selected-") + row.name, OverBlue(row.records, 3), row.top, row.bottom);
+}
+
+TEST(ImagingMetafileRules, AWmfObjectDeletedWhileSelectedIsDrawnWithUntilAnotherIsSelected) {
+  const std::uint32_t red = 0xFF0000, green = 0x00FF00, yellow = 0xFFFF00;
+  const auto make = [](std::uint32_t rgb) { return Brush(rgb, 0)[0]; };
+  const auto pen = [](std::uint32_t rgb) { return m::WmfRecord{0x02FA, Cat({0, 60, 0}, m::Colour(rgb))}; };
+  const auto select = [](std::uint16_t index) { return m::WmfRecord{0x012D, {index}}; };
+  const auto erase = [](std::uint16_t index) { return m::WmfRecord{0x01F0, {index}}; };
+  const m::WmfRecord save = {0x001E, {}}, restore = {0x0127, {0xFFFF}};
+  const m::WmfRecord top = Rect(0, 0, 300, 150), bottom = Rect(0, 150, 300, 300);
+  const m::WmfRecord moveTo = {0x0214, {75, 0}}, lineTo = {0x0213, {75, 300}};
+  // An empty region, in the place it takes.
+  const m::WmfRecord region = {0x06FF, {0, 6, 0, 0, 22, 0, 0, 0, 0, 0, 0}};
+  const struct {
+    const char* name;
+    std::vector<m::WmfRecord> records;
+    std::uint32_t top, bottom;
+  } rows[] = {
+      {"a brush the DC selects, another made in its place",
+       {make(red), select(2), erase(2), make(green), top, select(2), bottom},
+       red,
+       green},
+      {"a brush a saved state selects, restored",
+       {make(red), select(2), save, make(green), select(3), erase(2), make(yellow), restore, top, select(2),
+        make(green), select(4), bottom},
+       red,
+       green},
+      {"a pen a saved state selects, restored",
+       {pen(red), select(2), save, select(0), erase(2), pen(green), restore, moveTo, lineTo},
+       red,
+       0x0000FF},
+      {"a brush a saved state selects, a region made in its place",
+       {make(red), select(2), save, make(green), select(3), erase(2), region, restore, top},
+       red,
+       0x0000FF},
+  };
+  for (const auto& row : rows)
+    ExpectHalves(std::string("deleted-") + row.name, OverBlue(row.records, 4), row.top, row.bottom);
 }
 
 // The first dash and the gap after it along the picture's rows y - 2 to

@@ -243,9 +243,11 @@ const struct {
     {"inkscape-paints.emf", "inkscape-paints.emf.png", 2, 10, ""},
     {"inkscape-bitmap.wmf", "inkscape-bitmap.wmf.png", 2, 10, ""},
     {"inkscape-bitmap.emf", "inkscape-bitmap.emf.png", 2, 10, ""},
-    {"libreoffice-page.wmf", "libreoffice-page.png", 2, 75,
-     "the document shows the hairline the WMF strokes with a null pen restored after its deletion, which we "
-     "draw as GDI does: not at all"},
+    {"libreoffice-page.wmf", "libreoffice-page.png", 2, 30,
+     "the gradient's edges step otherwise; the hairline is stroked with the black pen a saved state kept "
+     "after the WMF deleted it, which GDI keeps (a pen deleted while selected is not deleted), as "
+     "LibreOffice "
+     "does"},
     {"libreoffice-page.emf", "libreoffice-page.png", 2, 55, "the gradient's edges step otherwise"},
     {"libreoffice-transparent.wmf", "libreoffice-transparent.wmf.png", 2, 400,
      "LibreOffice fills the rectangle from its EMF+ record, translucent and 10 mm off; we draw the plain "
@@ -269,19 +271,18 @@ const struct {
     {"libreoffice-hatches.wmf", "libreoffice-hatches.png", 2, 30,
      "hatch lines a pixel thin fall on other rows"},
     {"libreoffice-hatches.emf", "libreoffice-hatches.png", 2, 30, "as the WMF"},
-    {"libreoffice-gradients.wmf", "libreoffice-gradients.png", 2, 145,
-     "the steps' edges lie elsewhere, and the radial gradient's corners take the brush that took the place "
-     "of the black one the WMF deleted while a saved state held it, as libwmf keeps it; LibreOffice keeps "
-     "the black"},
+    {"libreoffice-gradients.wmf", "libreoffice-gradients.png", 2, 125,
+     "the steps' edges lie elsewhere and show a lighter seam; the radial gradient's corners are black, the "
+     "brush the WMF deleted while a saved state held it, kept as GDI and LibreOffice keep it"},
     {"libreoffice-gradients.emf", "libreoffice-gradients.png", 2, 165,
      "the steps' edges lie elsewhere, and the black pen's edge of the shape the EMF fills black between its "
      "two drawings of each gradient in R2_XORPEN (which clip the gradient to it) shows round each box: we do "
      "not read its raster operations"},
     {"libreoffice-faces.wmf", "libreoffice-faces.png", 2, 10, ""},
     {"libreoffice-faces.emf", "libreoffice-faces.png", 2, 10, ""},
-    {"libreoffice-map.wmf", "libreoffice-map.png", 2, 225,
-     "the legend's box is filled with the summit's yellow and its summit key left empty: the WMF deletes the "
-     "brushes its saved states hold and makes others in their places, which we draw as libwmf keeps them"},
+    {"libreoffice-map.wmf", "libreoffice-map.png", 2, 10,
+     "the WMF deletes the brushes its saved states hold and makes others in their places: the legend's box "
+     "keeps its colour as GDI keeps the deleted brush"},
     {"libreoffice-map.emf", "libreoffice-map.png", 2, 10, ""},
     {"gnuplot-patterns.emf", "gnuplot-patterns.emf.png", 2, 900,
      "we fill the boxes with their patterns' hatches or the colours the patterns average to, LibreOffice "
