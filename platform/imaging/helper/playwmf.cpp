@@ -960,10 +960,10 @@ void Begin(wmfAPI* api, wmfDC* dc, Draws what) {
   }
 }
 
-// The copy's mark after each SetROP2 and RestoreDC (a PatBlt that leaves
-// the page as it is): a mode other than R2_XORPEN ends the trick's drawing
-// then, not at the next thing drawn, which may be the next trick's first
-// drawing in R2_XORPEN again.
+// The copy's mark after each SetROP2 and RestoreDC of a placeable file (a
+// PatBlt that leaves the page as it is): a mode other than R2_XORPEN ends
+// the trick's drawing then, not at the next thing drawn, which may be the
+// next trick's first drawing in R2_XORPEN again.
 void ModeSet(wmfAPI* api, wmfDC* dc) {
   Device* d = Dev(api);
   if (d->cr == nullptr || dc == nullptr || dc->ROPmode == kR2XorPen) return;
@@ -1277,7 +1277,9 @@ std::vector<std::uint8_t> MendedRecords(const std::uint8_t* data, std::size_t si
       continue;
     }
     added += mends.Mend(function, &copy, bytes);
-    if (function == kSetRop2 || function == kRestoreDc)
+    // (Only in a placeable file: libwmf's scan bounds another by the points
+    // drawn, the mark's among them.)
+    if (header != 0 && (function == kSetRop2 || function == kRestoreDc))
       for (int v : {9, 0, int{kPatBlt}, int{kNop & 0xFFFF}, int{kNop >> 16}, 0, 0, 0, 0}) Put16(&after, v);
     copy.insert(copy.end(), after.begin(), after.end());
     added += static_cast<std::int64_t>(after.size() / 2);
