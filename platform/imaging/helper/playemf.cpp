@@ -16,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/imaging/helper/copies.h"
 #include "platform/imaging/helper/dibpixels.h"
 #include "platform/imaging/helper/emfbitmaps.h"
 #include "platform/imaging/helper/emfclip.h"
@@ -401,33 +402,13 @@ std::string Draw(const std::uint8_t* data, std::size_t size, const detail::EmfFr
   if (boundsX < INT32_MIN || boundsY < INT32_MIN || boundsX + boundsW > INT32_MAX ||
       boundsY + boundsH > INT32_MAX)
     return "the frame lies past the reference device's range";
-  std::vector<std::uint8_t> copy = detail::ExpandEmfBitmaps(data, size, t->memoryLimit / 4);
-  if (copy.empty()) copy.assign(data, data + size);
   // A bitmap of more pixels than its bounds span drawn (a list's at 300
   // dpi of its box) is averaged down to those.
   double dots[2] = {t->DrawnWidth(), t->DrawnHeight()};
   for (int k = 0; k < 2; ++k)
     if (t->list != nullptr && t->cells[k] > 0) dots[k] = t->cells[k] / 2;
-  detail::ReduceEmfBitmaps(&copy, dots[0] / (f.right - f.left), dots[1] / (f.bottom - f.top));
-  const std::vector<detail::BrushHatch> hatches = detail::ReplaceEmfPatternBrushes(&copy);
-  const std::vector<detail::TranslucentFill> translucent = detail::ReplaceTranslucentFills(&copy);
-  // The bounds lie within 32 bits (above): each as the word it is.
-  const auto bound = [&copy](std::size_t at, double v) {
-    detail::EmfPut32(copy.data() + at, static_cast<std::uint32_t>(static_cast<std::int32_t>(v)));
-  };
-  bound(8, boundsX);
-  bound(12, boundsY);
-  bound(16, boundsX + boundsW);
-  bound(20, boundsY + boundsH);
-  SetFirstExtents(&copy);
-  SetRestoredTransforms(&copy);
-  const std::vector<detail::PenDashes> dashes = detail::ReplaceEmfDashedPens(&copy);
-  SetPenWidthsInPixels(&copy);
-  detail::MarkEmfStrings(copy.data(), copy.size());
-  MarkTextAlignments(&copy);
-  const std::vector<detail::TextSpacing> spacings = MarkTextSpacings(&copy);
-  MarkPathClips(&copy);
-  detail::SetEmfClips(&copy);
+  detail::EmfCopy copy = detail::CopyEmf(data, size, f, dots[0] / (f.right - f.left),
+                                         dots[1] / (f.bottom - f.top), t->memoryLimit / 4);
   const double unit = w / (f.right - f.left);  // SVG units a device pixel
   generatorOptions options{};
   char empty[] = "";
@@ -438,7 +419,8 @@ std::string Draw(const std::uint8_t* data, std::size_t size, const detail::EmfFr
   options.imgHeight = 0;  // from the bounds' shape: the same unit across and down
   char* body = nullptr;
   std::size_t length = 0;
-  const int converted = emf2svg(reinterpret_cast<char*>(copy.data()), copy.size(), &body, &length, &options);
+  const int converted =
+      emf2svg(reinterpret_cast<char*>(copy.records.data()), copy.records.size(), &body, &length, &options);
   if (converted == 0 || body == nullptr) {
     std::free(body);
     return "damaged records";
@@ -461,12 +443,12 @@ std::string Draw(const std::uint8_t* data, std::size_t size, const detail::EmfFr
   // The SVG's units of a pixel of the drawn size, the larger across or down.
   const double least =
       std::max((f.right - f.left) * unit / t->DrawnWidth(), (f.bottom - f.top) * unit / t->DrawnHeight());
-  svg += detail::EscapeEmfSvg(std::string_view(body, length), least, spacings);
+  svg += detail::EscapeEmfSvg(std::string_view(body, length), least, copy.spacings);
   std::free(body);
   svg += "</svg>\n";
-  svg = detail::HatchSvg(std::move(svg), hatches);
-  svg = detail::DashSvg(svg, dashes, unit);
-  svg = detail::TranslucentSvg(svg, translucent);
+  svg = detail::HatchSvg(std::move(svg), copy.hatches);
+  svg = detail::DashSvg(svg, copy.dashes, unit);
+  svg = detail::TranslucentSvg(svg, copy.translucent);
   GError* error = nullptr;
   RsvgHandle* handle =
       rsvg_handle_new_from_data(reinterpret_cast<const guint8*>(svg.data()), svg.size(), &error);
@@ -522,6 +504,35 @@ void FitFrameToDrawing(const std::uint8_t* data, detail::EmfFrame* f) {
 }  // namespace
 
 namespace detail {
+
+EmfCopy CopyEmf(const std::uint8_t* data, std::size_t size, const EmfFrame& f, double across, double down,
+                std::size_t mostBytes) {
+  EmfCopy c;
+  std::vector<std::uint8_t>& copy = c.records;
+  copy = ExpandEmfBitmaps(data, size, mostBytes);
+  if (copy.empty()) copy.assign(data, data + size);
+  ReduceEmfBitmaps(&copy, across, down);
+  c.hatches = ReplaceEmfPatternBrushes(&copy);
+  c.translucent = ReplaceTranslucentFills(&copy);
+  // The bounds lie within 32 bits: each as the word it is.
+  const auto bound = [&copy](std::size_t at, double v) {
+    EmfPut32(copy.data() + at, static_cast<std::uint32_t>(static_cast<std::int32_t>(v)));
+  };
+  bound(8, std::floor(f.left));
+  bound(12, std::floor(f.top));
+  bound(16, std::ceil(f.right));
+  bound(20, std::ceil(f.bottom));
+  SetFirstExtents(&copy);
+  SetRestoredTransforms(&copy);
+  c.dashes = ReplaceEmfDashedPens(&copy);
+  SetPenWidthsInPixels(&copy);
+  MarkEmfStrings(copy.data(), copy.size());
+  MarkTextAlignments(&copy);
+  c.spacings = MarkTextSpacings(&copy);
+  MarkPathClips(&copy);
+  SetEmfClips(&copy);
+  return c;
+}
 
 std::string PlayEmf(const std::uint8_t* data, std::size_t size, MetafileTarget* t) {
   EmfFrame f;

@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "platform/imaging/helper/charset.h"
+#include "platform/imaging/helper/copies.h"
 #include "platform/imaging/helper/dibpixels.h"
 #include "platform/imaging/helper/play.h"
 #include "platform/imaging/helper/target.h"
@@ -1118,7 +1119,7 @@ void Restore(std::vector<State>* saved, int which, State* now) {
   }
 }
 
-// The text records' mends (MendedRecords): the alignment as the copy's,
+// The text records' mends (CopyWmf): the alignment as the copy's,
 // a text under TA_UPDATECP given the current position as its point, an
 // ExtTextOut's widths taken out (libwmf would draw it a character at a
 // time) and kept in `texts`, with its bytes and options, in order.
@@ -1235,6 +1236,10 @@ struct TextMends {
   }
 };
 
+}  // namespace
+
+namespace detail {
+
 // The copy of the file libwmf plays, mended where libwmf draws otherwise
 // than the records mean. It skips a whole polypolygon when one of its
 // polygons has fewer than three points (a writer may end a glyph's outlines
@@ -1249,8 +1254,9 @@ struct TextMends {
 // the first alignment (GDI's TA_TOP, left) set before its first record, and
 // its objects kept and selected as WmfObjects says. The
 // records lie from `start` to `end` (CheckWmfHeader).
-std::vector<std::uint8_t> MendedRecords(const std::uint8_t* data, std::size_t size, std::size_t start,
-                                        std::size_t end, std::vector<detail::WmfText>* texts) {
+
+std::vector<std::uint8_t> CopyWmf(const std::uint8_t* data, std::size_t size, std::size_t start,
+                                  std::size_t end, std::vector<WmfText>* texts) {
   std::vector<std::uint8_t> copy(data, data + start), extent;
   for (int v : {4, 0, int{kSetTextAlign}, int{CopiedAlign(0)}}) Put16(&copy, v);
   std::int64_t added = 4;
@@ -1328,10 +1334,6 @@ std::vector<std::uint8_t> MendedRecords(const std::uint8_t* data, std::size_t si
   return copy;
 }
 
-}  // namespace
-
-namespace detail {
-
 std::string PlayWmf(const std::uint8_t* data, std::size_t size, MetafileTarget* t) {
   std::size_t start = 0, end = 0;
   if (const std::string why = detail::CheckWmfHeader(data, size, &start, &end); !why.empty()) return why;
@@ -1344,7 +1346,7 @@ std::string PlayWmf(const std::uint8_t* data, std::size_t size, MetafileTarget* 
   }
   Device device;
   device.svg = t->box == nullptr;
-  const std::vector<std::uint8_t> copy = MendedRecords(data, size, start, end, &device.texts);
+  const std::vector<std::uint8_t> copy = CopyWmf(data, size, start, end, &device.texts);
   return Open(copy.data(), copy.size(), &device, [&](wmfAPI* api, wmfD_Rect box) -> std::string {
     if (!placeable) {
       from = box.TL;

@@ -2,8 +2,11 @@
 // loader reads (icons, cursors and metafiles with targets of their own, some of them the files of
 // tests/platform/imaging/data), and damaged files named "refused-..." that lead the fuzzers to the
 // branches that refuse them (the BMP run-length and bit-field ones, icons' damaged images, metafiles'
-// frames); every seed and every input that once broke a reader goes through the targets' checks, and
-// of the SVG check's seeds it lets through only the document cairo wrote.
+// frames). The helper's copies of a metafile's records (seeded with the tests' metafiles and the
+// outside programs' files), its DIB reader (small DIBs of every depth) and the list writer's tiles
+// (documents of tiles of every kind it paints) have targets of their own. Every seed and every input
+// that once broke a reader goes through the targets' checks, and of the SVG check's seeds it lets
+// through only the document cairo wrote.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -16,6 +19,8 @@
 #include "tests/fuzz/drawlist_input.h"
 #include "tests/fuzz/fuzz_inputs.h"
 #include "tests/fuzz/image_input.h"
+#include "tests/fuzz/listtiles_input.h"
+#include "tests/fuzz/metafilecopy_input.h"
 #include "tests/platform/imaging/drawlistbuilder.h"
 #include "tests/platform/imaging/imagefiles.h"
 #include "tests/platform/imaging/metafiles.h"
@@ -114,6 +119,10 @@ TEST(ImagingFuzzInputs, SeedsArePicturesAndEveryInputPassesTheChecks) {
       {"imagewmf", &md::test::ReadImageWmfInput},
       {"imageemf", &md::test::ReadImageEmfInput},
       {"drawlist", &md::test::ReadDrawListInput},
+      {"emfcopy", &md::test::ReadEmfCopyInput},
+      {"wmfcopy", &md::test::ReadWmfCopyInput},
+      {"dibpixels", &md::test::ReadDibInput},
+      {"listtiles", &md::test::ReadListTilesInput},
       {"svgcheck", [](const std::uint8_t* data, std::size_t size) {
          return md::imaging::detail::SvgRefersOnlyToItself({reinterpret_cast<const char*>(data), size});
        }}};
@@ -127,7 +136,7 @@ TEST(ImagingFuzzInputs, SeedsArePicturesAndEveryInputPassesTheChecks) {
       ++seeds;
     }
   }
-  EXPECT_GE(seeds, 29);
+  EXPECT_GE(seeds, 122);
 }
 
 }  // namespace
