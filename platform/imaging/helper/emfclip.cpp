@@ -147,12 +147,16 @@ bool Same(const Shared& a, const Shared& b) {
   });
 }
 
-// The inverse of `x`, where it has one.
+// The inverse of `x`, where it has one of numbers (a file's transform of
+// floats may hold an infinity or no number).
 std::optional<Xform> Inverse(const Xform& x) {
   const double det = x.m11 * x.m22 - x.m12 * x.m21;
   if (!std::isfinite(det) || std::fabs(det) < 1e-12) return std::nullopt;
   const double a = x.m22 / det, b = -x.m12 / det, c = -x.m21 / det, d = x.m11 / det;
-  return Xform{a, b, c, d, -(x.dx * a + x.dy * c), -(x.dx * b + x.dy * d)};
+  const Xform inverse{a, b, c, d, -(x.dx * a + x.dy * c), -(x.dx * b + x.dy * d)};
+  for (const double v : {a, b, c, d, inverse.dx, inverse.dy})
+    if (!std::isfinite(v)) return std::nullopt;
+  return inverse;
 }
 
 double S32(const std::uint8_t* p) { return static_cast<std::int32_t>(EmfU32(p)); }
@@ -165,8 +169,10 @@ Box DeviceBox(const std::uint8_t* p, const Xform& x) {
   return {std::min(x0, x1), std::min(y0, y1), std::max(x0, x1), std::max(y0, y1)};
 }
 
+// Whether `x` neither turns nor shears, and takes numbers to numbers.
 bool Upright(const Xform& x) {
-  return x.m12 == 0 && x.m21 == 0 && x.m11 != 0 && x.m22 != 0 && std::isfinite(x.m11) && std::isfinite(x.m22);
+  return x.m12 == 0 && x.m21 == 0 && x.m11 != 0 && x.m22 != 0 && std::isfinite(x.m11) &&
+         std::isfinite(x.m22) && std::isfinite(x.dx) && std::isfinite(x.dy);
 }
 
 // The region of an ExtSelectClipRgn (`bytes` of RGNDATA at p): its
@@ -215,7 +221,10 @@ void Put(std::vector<std::uint8_t>* out, std::uint32_t v) {
   out->insert(out->end(), std::begin(w), std::end(w));
 }
 
+// A coordinate of the copy's records: within 32 bits, and 0 for no number
+// (a corner of a box taken to the device by a transform of no number).
 std::uint32_t Logical(double v) {
+  if (std::isnan(v)) return 0;
   return static_cast<std::uint32_t>(static_cast<std::int32_t>(std::clamp(std::round(v), -1e9, 1e9)));
 }
 
