@@ -21,6 +21,7 @@
 #include "platform/imaging/helper/emfbitmaps.h"
 #include "platform/imaging/helper/emfclip.h"
 #include "platform/imaging/helper/emfdashes.h"
+#include "platform/imaging/helper/emfrops.h"
 #include "platform/imaging/helper/emfstate.h"
 #include "platform/imaging/helper/emfstrings.h"
 #include "platform/imaging/helper/emftext.h"
@@ -511,6 +512,7 @@ EmfCopy CopyEmf(const std::uint8_t* data, std::size_t size, const EmfFrame& f, d
   std::vector<std::uint8_t>& copy = c.records;
   copy = ExpandEmfBitmaps(data, size, mostBytes);
   if (copy.empty()) copy.assign(data, data + size);
+  ComposeEmfRasterOperations(&copy, mostBytes);
   ReduceEmfBitmaps(&copy, across, down);
   c.hatches = ReplaceEmfPatternBrushes(&copy);
   c.translucent = ReplaceTranslucentFills(&copy);

@@ -385,6 +385,121 @@ TEST(ImagingMetafileRules, RasterOperationsAreComposedAsGdiComposesThem) {
   }
 }
 
+// A StretchDIBits of a w x h 24-bit bitmap of the pattern over (x, y, size,
+// size) under the raster operation, in an EMF.
+m::EmfRecord EmfStretchDib(std::uint32_t rop, int x, int y, int size, int w, int h, const m::Pattern& p) {
+  m::Bytes dib;
+  m::PutDibRows(dib, w, h, 24, p);
+  const auto u = [](int v) { return static_cast<std::uint32_t>(v); };
+  std::vector<std::uint32_t> words = {
+      u(x),     u(y), u(x + size), u(y + size), u(x), u(y), 0,
+      0,        u(w), u(h),        80,          40,   120,  u(static_cast<int>(dib.size())),
+      0,        rop,  u(size),     u(size),     40,   u(w), u(h),
+      0x180001, 0,    0,           0,           0,    0,    0};
+  for (std::size_t at = 0; at < dib.size(); at += 4) words.push_back(m::MetafileU32Of(dib, at));
+  return {81, words};
+}
+
+// The same as a StretchBlt.
+m::EmfRecord EmfStretchBlt(std::uint32_t rop, int x, int y, int size, int w, int h, const m::Pattern& p) {
+  m::Bytes dib;
+  m::PutDibRows(dib, w, h, 24, p);
+  const auto u = [](int v) { return static_cast<std::uint32_t>(v); };
+  std::vector<std::uint32_t> words = {u(x),
+                                      u(y),
+                                      u(x + size),
+                                      u(y + size),
+                                      u(x),
+                                      u(y),
+                                      u(size),
+                                      u(size),
+                                      rop,
+                                      0,
+                                      0,
+                                      0x3F800000,
+                                      0,
+                                      0,
+                                      0x3F800000,
+                                      0,
+                                      0,
+                                      0,
+                                      0,
+                                      108,
+                                      40,
+                                      148,
+                                      u(static_cast<int>(dib.size())),
+                                      u(w),
+                                      u(h),
+                                      40,
+                                      u(w),
+                                      u(h),
+                                      0x180001,
+                                      0,
+                                      0,
+                                      0,
+                                      0,
+                                      0,
+                                      0};
+  for (std::size_t at = 0; at < dib.size(); at += 4) words.push_back(m::MetafileU32Of(dib, at));
+  return {77, words};
+}
+
+// A PatBlt (a BitBlt of no bitmap) over (x, y, size, size).
+m::EmfRecord EmfPatBlt(std::uint32_t rop, int x, int y, int size) {
+  const auto u = [](int v) { return static_cast<std::uint32_t>(v); };
+  return {76, {u(x), u(y), u(x + size), u(y + size), u(x), u(y), u(size), u(size), rop, 0, 0, 0x3F800000,
+               0,    0,    0x3F800000,  0,           0,    0,    0,       0,       0,   0, 0}};
+}
+
+// A 1 x 1 inch EMF of 100 pixels an inch, a null pen, blue behind the
+// records.
+m::Bytes EmfOverBlue(const std::vector<m::EmfRecord>& records) {
+  std::vector<m::EmfRecord> all = {
+      {39, {1, 0, m::Ref(0x0000FF), 0}}, {37, {1}}, {37, {0x80000008}}, {43, {0, 0, 100, 100}}};
+  all.insert(all.end(), records.begin(), records.end());
+  return m::Emf(2540, 2540, all, 3);
+}
+
+// The same raster operations in an EMF, over a blue page: the colour in the
+// middle (150, 150) and near a corner (20, 20), as GDI composes them.
+TEST(ImagingMetafileRules, EmfRasterOperationsAreComposedAsGdiComposesThem) {
+  constexpr std::uint32_t kSrcPaint = 0xEE0086, kSrcAnd = 0x8800C6, kNotSrcCopy = 0x330008,
+                          kDstInvert = 0x550009, kBlackness = 0x000042, kWhiteness = 0xFF0062;
+  const std::uint32_t blue = 0x0000FF, red = 0xFF0000, white = 0xFFFFFF, black = 0, cyan = 0x00FFFF;
+  // An 8 x 8 bitmap over the page, `inside` in its middle half.
+  const auto dib = [](std::uint32_t rop, std::uint32_t inside, std::uint32_t outside) {
+    return EmfStretchDib(rop, 0, 0, 100, 8, 8, Middle(8, 8, inside, outside));
+  };
+  const struct {
+    const char* name;
+    std::vector<m::EmfRecord> records;
+    std::uint32_t middle, corner;
+  } rows[] = {
+      {"a mask with SRCPAINT, then its image with SRCAND: one image with alpha",
+       {dib(kSrcPaint, white, black), dib(kSrcAnd, red, white)},
+       red,
+       blue},
+      {"the same pair as StretchBlt records",
+       {EmfStretchBlt(kSrcPaint, 0, 0, 100, 8, 8, Middle(8, 8, white, black)),
+        EmfStretchBlt(kSrcAnd, 0, 0, 100, 8, 8, Middle(8, 8, red, white))},
+       red,
+       blue},
+      {"SRCAND alone: black where the bitmap is", {dib(kSrcAnd, black, white)}, black, blue},
+      {"SRCPAINT alone: white where the bitmap is", {dib(kSrcPaint, white, black)}, white, blue},
+      {"NOTSRCCOPY: the bitmap inverted", {dib(kNotSrcCopy, cyan, white)}, red, black},
+      {"PatBlt DSTINVERT: black, what it makes of white", {EmfPatBlt(kDstInvert, 25, 25, 50)}, black, blue},
+      {"PatBlt BLACKNESS", {EmfPatBlt(kBlackness, 25, 25, 50)}, black, blue},
+      {"PatBlt WHITENESS", {EmfPatBlt(kWhiteness, 25, 25, 50)}, white, blue},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    const Raster r = Drawn(EmfOverBlue(row.records), std::string("emfrop-") + row.name);
+    ASSERT_EQ(r.width, 300);
+    EXPECT_TRUE(Near(r.at(150, 150), row.middle)) << std::hex << r.at(150, 150);
+    EXPECT_TRUE(Near(r.at(20, 20), row.corner)) << std::hex << r.at(20, 20);
+  }
+}
+
 // What SaveDC and RestoreDC keep, over a blue page: the colour at a point.
 TEST(ImagingMetafileRules, SavedStatesAreKeptAsGdiKeepsThem) {
   const std::uint32_t blue = 0x0000FF, red = 0xFF0000, green = 0x00FF00;
