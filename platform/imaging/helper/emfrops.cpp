@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <initializer_list>
 
 #include "platform/imaging/helper/dibpixels.h"
+#include "platform/imaging/helper/emfstate.h"
 #include "platform/imaging/helper/emfstrings.h"
 
 namespace md::imaging::detail {
@@ -221,6 +223,227 @@ void ComposeEmfRasterOperations(std::vector<std::uint8_t>* copy, std::size_t mos
   out.insert(out.end(), b.begin() + static_cast<std::ptrdiff_t>(kept), b.end());
   EmfPut32(out.data() + 48, static_cast<std::uint32_t>(out.size()));
   EmfPut32(out.data() + 52, EmfU32(out.data() + 52) - static_cast<std::uint32_t>(dropped));
+  *copy = std::move(out);
+}
+
+}  // namespace md::imaging::detail
+
+namespace md::imaging::detail {
+namespace {
+
+constexpr std::uint32_t kSetRop2 = 20, kR2XorPen = 7, kSaveDc = 33, kRestoreDc = 34,
+                        kCreateBrushIndirect = 39, kSelectObject = 37, kBeginPath = 59, kEndPath = 60,
+                        kSelectClipPath = 67, kIntersectClipRect = 30, kRgnAnd = 1, kBlackBrush = 0x80000004,
+                        kPolygon = 3, kPolyPolygon = 8, kRectangle = 43, kEllipse = 42, kRoundRect = 44,
+                        kPolygon16 = 86, kPolyPolygon16 = 91;
+
+// Records that change the state of the device context and draw nothing:
+// objects made, selected and deleted, modes, colours, the mapping, the
+// world transform, clips, paths begun and ended, the current position,
+// comments.
+bool StateOnly(std::uint32_t type) {
+  static constexpr std::uint32_t kState[] = {9,  10, 11, 12, 13, 16, 17, 18, 19, 20, 21, 22, 24, 25, 26,
+                                             27, 28, 29, 30, 31, 32, 33, 34, 35, 36, 37, 38, 39, 40, 48,
+                                             49, 58, 59, 60, 61, 67, 68, 70, 75, 82, 93, 94, 95};
+  return std::find(std::begin(kState), std::end(kState), type) != std::end(kState);
+}
+
+bool FilledShape(std::uint32_t type) {
+  return type == kPolygon || type == kPolyPolygon || type == kRectangle || type == kEllipse ||
+         type == kRoundRect || type == kPolygon16 || type == kPolyPolygon16;
+}
+
+struct Record {
+  std::size_t at = 0, bytes = 0;
+  std::uint32_t type = 0;
+};
+
+// The upright rectangle a shape record fills (left, top, right, bottom),
+// or false.
+bool UprightBox(const std::uint8_t* r, std::size_t bytes, std::int32_t box[4]) {
+  const std::uint32_t type = EmfU32(r);
+  if (type == kRectangle && bytes >= 24) {
+    for (int k = 0; k < 4; ++k) box[k] = static_cast<std::int32_t>(EmfU32(r + 8 + 4 * k));
+    return true;
+  }
+  if (type != kPolygon || bytes < 28) return false;
+  const std::size_t n = EmfU32(r + 24);
+  if (n < 4 || n > (bytes - 28) / 8) return false;
+  std::int32_t x[2] = {INT32_MAX, INT32_MIN}, y[2] = {INT32_MAX, INT32_MIN};
+  for (std::size_t k = 0; k < n; ++k) {
+    const auto px = static_cast<std::int32_t>(EmfU32(r + 28 + 8 * k)),
+               py = static_cast<std::int32_t>(EmfU32(r + 32 + 8 * k));
+    x[0] = std::min(x[0], px), x[1] = std::max(x[1], px), y[0] = std::min(y[0], py),
+    y[1] = std::max(y[1], py);
+  }
+  // Each edge runs along one side.
+  for (std::size_t k = 0; k < n; ++k) {
+    const std::uint8_t *p = r + 28 + 8 * k, *q = r + 28 + 8 * ((k + 1) % n);
+    const auto px = static_cast<std::int32_t>(EmfU32(p)), py = static_cast<std::int32_t>(EmfU32(p + 4)),
+               qx = static_cast<std::int32_t>(EmfU32(q)), qy = static_cast<std::int32_t>(EmfU32(q + 4));
+    const bool side = (px == qx && (px == x[0] || px == x[1])) || (py == qy && (py == y[0] || py == y[1]));
+    if (!side) return false;
+  }
+  box[0] = x[0], box[1] = y[0], box[2] = x[1], box[3] = y[1];
+  return true;
+}
+
+// Whether the records [open, end) (the first a SaveDC) are restored to
+// before it by their last RestoreDC alone, SetROP2 records aside.
+bool OneSavedState(const std::vector<std::uint8_t>& b, const std::vector<Record>& records, std::size_t open,
+                   std::size_t end) {
+  std::int64_t depth = 0;
+  std::size_t last = open;
+  for (std::size_t k = open; k < end; ++k) {
+    const std::uint32_t type = records[k].type;
+    if (type == kSetRop2) continue;
+    if (depth == 0 && k > open) return false;
+    if (type == kSaveDc) ++depth;
+    if (type == kRestoreDc && records[k].bytes >= 12) {
+      const auto which = static_cast<std::int32_t>(EmfU32(b.data() + records[k].at + 8));
+      depth = which < 0 ? depth + which : std::min<std::int64_t>(depth, -1);
+    }
+    if (depth < 0) return false;
+    last = k;
+  }
+  return depth == 0 && records[last].type == kRestoreDc;
+}
+
+void PutWords(std::vector<std::uint8_t>* out, std::initializer_list<std::uint32_t> words) {
+  for (std::uint32_t v : words) {
+    const std::size_t at = out->size();
+    out->resize(at + 4);
+    EmfPut32(out->data() + at, v);
+  }
+}
+
+}  // namespace
+
+void ClipEmfXorDrawings(std::vector<std::uint8_t>* copy) {
+  const std::vector<std::uint8_t>& b = *copy;
+  if (b.size() < 56) return;
+  std::vector<Record> records;
+  for (std::size_t at = EmfU32(b.data() + 4), bytes = 0; at <= b.size() && b.size() - at >= 8; at += bytes) {
+    bytes = EmfU32(b.data() + at + 4);
+    if (bytes < 8 || bytes > b.size() - at) break;
+    records.push_back({at, bytes, EmfU32(b.data() + at)});
+  }
+  // The mode and the selected brush (solid black or not) after each record.
+  std::vector<std::uint32_t> rop(records.size()), savedRop;
+  std::vector<bool> black(records.size()), blackBrushes;
+  std::vector<std::uint32_t> savedBlack;
+  std::uint32_t mode = 13, isBlack = 0;
+  for (std::size_t k = 0; k < records.size(); ++k) {
+    const std::uint8_t* r = b.data() + records[k].at;
+    const std::uint32_t type = records[k].type;
+    const std::size_t bytes = records[k].bytes;
+    if (type == kSetRop2 && bytes >= 12) mode = EmfU32(r + 8);
+    if (type == kSaveDc) savedRop.push_back(mode), savedBlack.push_back(isBlack);
+    if (type == kRestoreDc && bytes >= 12) {
+      const auto which = static_cast<std::int32_t>(EmfU32(r + 8));
+      Restore(&savedRop, which, &mode);
+      Restore(&savedBlack, which, &isBlack);
+    }
+    if (type == kCreateBrushIndirect && bytes >= 24 && EmfU32(r + 8) < (1u << 16)) {
+      const std::uint32_t handle = EmfU32(r + 8);
+      if (blackBrushes.size() <= handle) blackBrushes.resize(handle + 1, false);
+      blackBrushes[handle] = EmfU32(r + 12) == 0 && (EmfU32(r + 16) & 0xFFFFFF) == 0;
+    }
+    if (type == kSelectObject && bytes >= 12) {
+      const std::uint32_t handle = EmfU32(r + 8);
+      if (handle < blackBrushes.size() || (handle >= 0x80000000 && handle <= 0x80000005))
+        isBlack = handle == kBlackBrush || (handle < blackBrushes.size() && blackBrushes[handle]);
+    }
+    rop[k] = mode;
+    black[k] = isBlack != 0;
+  }
+  // Runs of records drawn in R2_XORPEN: [first, last) after the record
+  // that sets it.
+  std::vector<std::uint8_t> out;
+  std::size_t kept = 0;
+  const auto xorAfter = [&](std::size_t k) { return k < records.size() && rop[k] == kR2XorPen; };
+  const auto bytesOf = [&](std::size_t from, std::size_t to) {
+    std::vector<std::uint8_t> v;
+    for (std::size_t k = from; k < to; ++k)
+      if (records[k].type != kSetRop2)
+        v.insert(v.end(), b.begin() + static_cast<std::ptrdiff_t>(records[k].at),
+                 b.begin() + static_cast<std::ptrdiff_t>(records[k].at + records[k].bytes));
+    return v;
+  };
+  for (std::size_t k = 0; k < records.size(); ++k) {
+    if (!xorAfter(k) || (k > 0 && xorAfter(k - 1))) continue;
+    // The first drawing, the shapes, the second drawing.
+    std::size_t firstEnd = k + 1;
+    while (xorAfter(firstEnd)) ++firstEnd;
+    std::size_t shapesEnd = firstEnd;
+    while (shapesEnd < records.size() && !xorAfter(shapesEnd)) ++shapesEnd;
+    std::size_t secondEnd = shapesEnd + 1;
+    while (xorAfter(secondEnd)) ++secondEnd;
+    if (shapesEnd >= records.size()) break;
+    bool shapesOnly = true, hasShape = false, upright = true;
+    std::int32_t box[4] = {0, 0, 0, 0};
+    for (std::size_t s = firstEnd; s < shapesEnd && shapesOnly; ++s) {
+      if (StateOnly(records[s].type)) continue;
+      shapesOnly = FilledShape(records[s].type) && black[s];
+      std::int32_t one[4];
+      upright = upright && !hasShape && UprightBox(b.data() + records[s].at, records[s].bytes, one);
+      if (upright) std::copy(one, one + 4, box);
+      hasShape = true;
+    }
+    if (!shapesOnly || !hasShape || bytesOf(k + 1, firstEnd) != bytesOf(shapesEnd + 1, secondEnd)) {
+      k = firstEnd - 1;
+      continue;
+    }
+    out.insert(out.end(), b.begin() + static_cast<std::ptrdiff_t>(kept),
+               b.begin() + static_cast<std::ptrdiff_t>(records[k].at + records[k].bytes));
+    for (std::size_t s = k + 1; s < firstEnd; ++s)
+      if (StateOnly(records[s].type))
+        out.insert(out.end(), b.begin() + static_cast<std::ptrdiff_t>(records[s].at),
+                   b.begin() + static_cast<std::ptrdiff_t>(records[s].at + records[s].bytes));
+    // The shapes' records of state, then the clip they make.
+    std::vector<std::uint8_t> path;
+    for (std::size_t s = firstEnd; s < shapesEnd; ++s) {
+      std::vector<std::uint8_t>& to = StateOnly(records[s].type) ? out : path;
+      to.insert(to.end(), b.begin() + static_cast<std::ptrdiff_t>(records[s].at),
+                b.begin() + static_cast<std::ptrdiff_t>(records[s].at + records[s].bytes));
+    }
+    // The clip goes within the second drawing's own SaveDC where the drawing
+    // is one saved state (as LibreOffice writes it): libemf2svg does not
+    // take back a clip set between two SaveDCs at the second's RestoreDC.
+    std::size_t open = shapesEnd + 1;
+    while (open < secondEnd && records[open].type == kSetRop2) ++open;
+    const bool own =
+        open < secondEnd && records[open].type == kSaveDc && OneSavedState(b, records, open, secondEnd);
+    const std::size_t from = own ? open + 1 : shapesEnd;
+    out.insert(out.end(), b.begin() + static_cast<std::ptrdiff_t>(records[shapesEnd].at),
+               b.begin() + static_cast<std::ptrdiff_t>(records[from].at));
+    if (!own) PutWords(&out, {kSaveDc, 8});
+    if (upright) {
+      PutWords(&out, {kIntersectClipRect, 24, static_cast<std::uint32_t>(box[0]),
+                      static_cast<std::uint32_t>(box[1]), static_cast<std::uint32_t>(box[2]),
+                      static_cast<std::uint32_t>(box[3])});
+    } else {
+      PutWords(&out, {kBeginPath, 8});
+      out.insert(out.end(), path.begin(), path.end());
+      PutWords(&out, {kEndPath, 8, kSelectClipPath, 12, kRgnAnd});
+    }
+    out.insert(out.end(), b.begin() + static_cast<std::ptrdiff_t>(records[from].at),
+               secondEnd < records.size() ? b.begin() + static_cast<std::ptrdiff_t>(records[secondEnd].at)
+                                          : b.end());
+    if (!own) PutWords(&out, {kRestoreDc, 12, 0xFFFFFFFF});
+    kept = secondEnd < records.size() ? records[secondEnd].at : b.size();
+    k = secondEnd - 1;
+  }
+  if (kept == 0) return;
+  out.insert(out.end(), b.begin() + static_cast<std::ptrdiff_t>(kept), b.end());
+  EmfPut32(out.data() + 48, static_cast<std::uint32_t>(out.size()));
+  // The records counted anew, the header's own among them.
+  std::uint32_t count = 0;
+  for (std::size_t at = EmfU32(out.data() + 4), bytes = 0; at + 8 <= out.size(); at += bytes, ++count) {
+    bytes = EmfU32(out.data() + at + 4);
+    if (bytes < 8) break;
+  }
+  EmfPut32(out.data() + 52, count + 1);
   *copy = std::move(out);
 }
 

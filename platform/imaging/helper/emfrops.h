@@ -26,3 +26,19 @@ namespace md::imaging::detail {
 void ComposeEmfRasterOperations(std::vector<std::uint8_t>* copy, std::size_t mostBytes);
 
 }  // namespace md::imaging::detail
+
+namespace md::imaging::detail {
+
+// LibreOffice clips a drawing to shapes by drawing it in R2_XORPEN, filling
+// the shapes solid black in another mode, and drawing it again, the same
+// records, in R2_XORPEN: outside the shapes the two drawings cancel, inside
+// them the drawing stands. libemf2svg draws all three as copies. The copy's
+// first drawing of such a trick keeps only its records of state (objects,
+// modes, clips, transforms), and its second is drawn within SaveDC and
+// RestoreDC clipped to the shapes: to the rectangle IntersectClipRect
+// names where they are one upright rectangle, else to their path
+// (SelectClipPath); the shapes are not drawn. Records not of that form are
+// left as they are.
+void ClipEmfXorDrawings(std::vector<std::uint8_t>* copy);
+
+}  // namespace md::imaging::detail

@@ -513,6 +513,7 @@ EmfCopy CopyEmf(const std::uint8_t* data, std::size_t size, const EmfFrame& f, d
   copy = ExpandEmfBitmaps(data, size, mostBytes);
   if (copy.empty()) copy.assign(data, data + size);
   ComposeEmfRasterOperations(&copy, mostBytes);
+  ClipEmfXorDrawings(&copy);
   ReduceEmfBitmaps(&copy, across, down);
   c.hatches = ReplaceEmfPatternBrushes(&copy);
   c.translucent = ReplaceTranslucentFills(&copy);

@@ -470,6 +470,14 @@ TEST(ImagingMetafileRules, EmfRasterOperationsAreComposedAsGdiComposesThem) {
   const auto dib = [](std::uint32_t rop, std::uint32_t inside, std::uint32_t outside) {
     return EmfStretchDib(rop, 0, 0, 100, 8, 8, Middle(8, 8, inside, outside));
   };
+  const m::EmfRecord red2 = {39, {2, 0, m::Ref(red), 0}}, select2 = {37, {2}}, black3 = {39, {3, 0, 0, 0}},
+                     select3 = {37, {3}}, xorPen = {20, {7}}, copyPen = {20, {13}},
+                     whole = {43, {0, 0, 100, 100}};
+  // The page drawn red in R2_XORPEN, the shape filled black, the page again.
+  const auto trick = [&](const m::EmfRecord& shape) {
+    return std::vector<m::EmfRecord>{red2,    select2, xorPen,  whole,  copyPen, black3,
+                                     select3, shape,   select2, xorPen, whole,   copyPen};
+  };
   const struct {
     const char* name;
     std::vector<m::EmfRecord> records;
@@ -490,6 +498,10 @@ TEST(ImagingMetafileRules, EmfRasterOperationsAreComposedAsGdiComposesThem) {
       {"PatBlt DSTINVERT: black, what it makes of white", {EmfPatBlt(kDstInvert, 25, 25, 50)}, black, blue},
       {"PatBlt BLACKNESS", {EmfPatBlt(kBlackness, 25, 25, 50)}, black, blue},
       {"PatBlt WHITENESS", {EmfPatBlt(kWhiteness, 25, 25, 50)}, white, blue},
+      {"the XOR trick: drawn, a rectangle filled black, drawn again: the drawing within it",
+       trick({43, {33, 33, 67, 67}}), red, blue},
+      {"the XOR trick within a triangle: the drawing within its path",
+       trick({3, {10, 10, 90, 90, 3, 10, 90, 50, 10, 90, 90}}), red, blue},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
