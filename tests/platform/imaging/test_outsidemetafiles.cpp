@@ -248,14 +248,14 @@ const struct {
      "after the WMF deleted it, which GDI keeps (a pen deleted while selected is not deleted), as "
      "LibreOffice "
      "does"},
-    {"libreoffice-page.emf", "libreoffice-page.png", 2, 55, "the gradient's edges step otherwise"},
+    {"libreoffice-page.emf", "libreoffice-page.png", 2, 40, "the gradient's edges step otherwise"},
     {"libreoffice-transparent.wmf", "libreoffice-transparent.wmf.png", 2, 400,
      "LibreOffice fills the rectangle from its EMF+ record, translucent and 10 mm off; we draw the plain "
      "record, opaque (the bitmap's mask and image are drawn as one image with alpha, as LibreOffice does)"},
-    {"libreoffice-transparent.emf", "libreoffice-transparent.emf.png", 2, 800,
-     "LibreOffice reads the bitmap's alpha back from the mask written beside it and fills the rectangle "
-     "from its EMF+ record, 10 mm off; we draw the plain records: the bitmap opaque, the rectangle at the "
-     "EMF+ fill's opacity"},
+    {"libreoffice-transparent.emf", "libreoffice-transparent.emf.png", 2, 320,
+     "LibreOffice fills the rectangle from its EMF+ record, 10 mm off; we draw the plain records, the "
+     "rectangle at the EMF+ fill's opacity (the bitmap's mask and image are drawn as one image with alpha, "
+     "as LibreOffice does)"},
     {"gnuplot-lines.emf", "gnuplot-lines.emf.png", 5, 25, "LibreOffice spaces text by its hinted widths"},
     {"gnuplot-fills.emf", "gnuplot-fills.emf.png", 5, 530,
      "we fill the boxes of a pattern brush with its hatch, LibreOffice leaves them empty"},
@@ -265,19 +265,18 @@ const struct {
      "the edges of text and thin lines lie a pixel otherwise"},
     {"libreoffice-bitmaps.wmf", "libreoffice-bitmaps.png", 2, 160,
      "we draw the bitmap shown half transparent opaque, as the WMF's plain records hold it"},
-    {"libreoffice-bitmaps.emf", "libreoffice-bitmaps.png", 2, 320,
-     "we draw the plain records: the bitmap's alpha written as a compressed mask beside it and the half "
-     "transparent one both opaque"},
+    {"libreoffice-bitmaps.emf", "libreoffice-bitmaps.png", 2, 165,
+     "we draw the bitmap shown half transparent opaque, as the EMF's plain records hold it (the other's mask "
+     "and image are drawn as one image with alpha)"},
     {"libreoffice-hatches.wmf", "libreoffice-hatches.png", 2, 30,
      "hatch lines a pixel thin fall on other rows"},
     {"libreoffice-hatches.emf", "libreoffice-hatches.png", 2, 30, "as the WMF"},
     {"libreoffice-gradients.wmf", "libreoffice-gradients.png", 2, 125,
      "the steps' edges lie elsewhere and show a lighter seam; the radial gradient's corners are black, the "
      "brush the WMF deleted while a saved state held it, kept as GDI and LibreOffice keep it"},
-    {"libreoffice-gradients.emf", "libreoffice-gradients.png", 2, 165,
-     "the steps' edges lie elsewhere, and the black pen's edge of the shape the EMF fills black between its "
-     "two drawings of each gradient in R2_XORPEN (which clip the gradient to it) shows round each box: we do "
-     "not read its raster operations"},
+    {"libreoffice-gradients.emf", "libreoffice-gradients.png", 2, 110,
+     "the steps' edges lie elsewhere (each gradient is drawn clipped to the box the EMF fills black between "
+     "its two drawings of it in R2_XORPEN)"},
     {"libreoffice-faces.wmf", "libreoffice-faces.png", 2, 10, ""},
     {"libreoffice-faces.emf", "libreoffice-faces.png", 2, 10, ""},
     {"libreoffice-map.wmf", "libreoffice-map.png", 2, 10,
