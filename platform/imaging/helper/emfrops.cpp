@@ -1,6 +1,7 @@
 #include "platform/imaging/helper/emfrops.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <initializer_list>
 
@@ -16,6 +17,7 @@ constexpr std::uint32_t kSrcCopy = 0xCC0020, kSrcPaint = 0xEE0086, kSrcAnd = 0x8
                         kNotSrcCopy = 0x330008, kDstInvert = 0x550009, kBlackness = 0x000042,
                         kWhiteness = 0xFF0062;
 constexpr std::uint32_t kNoColour = 0xFFFFFFFF;
+constexpr std::size_t kMostRecordBytes = std::size_t{1} << 31;
 
 // A blit's place, operation and whole source bitmap (none: `info` null).
 struct Blit {
@@ -33,13 +35,14 @@ struct Blit {
 bool ReadBlit(const std::uint8_t* r, std::size_t bytes, Blit* b) {
   const std::uint32_t type = EmfU32(r);
   const auto s32 = [r](std::size_t k) { return static_cast<std::int32_t>(EmfU32(r + k)); };
-  std::size_t bmi = 0, src[4] = {0, 0, 0, 0};  // where the bitmap's offsets and the source part lie
+  // Where the bitmap's offsets, its colours' kind and the source part lie.
+  std::size_t bmi = 0, usage = 0, src[4] = {0, 0, 0, 0};
   if (type == kStretchDIBits && bytes >= 80) {
     b->x = s32(24), b->y = s32(28), b->cx = s32(72), b->cy = s32(76), b->rop = EmfU32(r + 68);
-    bmi = 48, src[0] = 32, src[1] = 36, src[2] = 40, src[3] = 44;
+    bmi = 48, usage = 64, src[0] = 32, src[1] = 36, src[2] = 40, src[3] = 44;
   } else if ((type == kBitBlt && bytes >= 100) || (type == kStretchBlt && bytes >= 108)) {
     b->x = s32(24), b->y = s32(28), b->cx = s32(32), b->cy = s32(36), b->rop = EmfU32(r + 40);
-    bmi = 84, src[0] = 44, src[1] = 48, src[2] = type == kStretchBlt ? 100 : 32,
+    bmi = 84, usage = 80, src[0] = 44, src[1] = 48, src[2] = type == kStretchBlt ? 100 : 32,
     src[3] = type == kStretchBlt ? 104 : 36;
   } else {
     return false;
@@ -47,7 +50,9 @@ bool ReadBlit(const std::uint8_t* r, std::size_t bytes, Blit* b) {
   for (int k = 0; k < 4; ++k) b->bounds[k] = EmfU32(r + 8 + 4 * k);
   const std::size_t info = EmfU32(r + bmi), infoBytes = EmfU32(r + bmi + 4), bits = EmfU32(r + bmi + 8),
                     bitsBytes = EmfU32(r + bmi + 12);
-  if (infoBytes < 40 || info > bytes || infoBytes > bytes - info || bits > bytes || bitsBytes > bytes - bits)
+  // A bitmap whose colours index the palette (DIB_PAL_COLORS) is left as it is.
+  if (infoBytes < 40 || info > bytes || infoBytes > bytes - info || bits > bytes ||
+      bitsBytes > bytes - bits || EmfU32(r + usage) != 0)
     return true;
   b->info = r + info, b->infoBytes = infoBytes, b->bits = r + bits, b->bitsBytes = bitsBytes;
   const auto w = static_cast<std::int32_t>(EmfU32(b->info + 4)),
@@ -119,10 +124,11 @@ std::uint32_t Composed(std::uint32_t rop, std::uint32_t v) {
 }
 
 // The bitmap of a blit read, its pixels of four bytes within `*left`
-// bytes, which it spends.
+// bytes, which it spends, and within what a record's size can count.
 bool ReadPixels(const Blit& b, DibPixels* pixels, std::size_t* left) {
   if (b.info == nullptr || !b.whole || !pixels->ReadApart(b.info, b.infoBytes, b.bits, b.bitsBytes) ||
-      pixels->Width() == 0 || pixels->Height() == 0 || pixels->Width() > *left / 4 / pixels->Height())
+      pixels->Width() == 0 || pixels->Height() == 0 ||
+      pixels->Width() > std::min<std::size_t>(*left, kMostRecordBytes) / 4 / pixels->Height())
     return false;
   *left -= std::size_t{4} * pixels->Width() * pixels->Height();
   return true;
@@ -234,8 +240,8 @@ namespace {
 constexpr std::uint32_t kSetRop2 = 20, kR2XorPen = 7, kSaveDc = 33, kRestoreDc = 34,
                         kCreateBrushIndirect = 39, kSelectObject = 37, kBeginPath = 59, kEndPath = 60,
                         kSelectClipPath = 67, kIntersectClipRect = 30, kRgnAnd = 1, kBlackBrush = 0x80000004,
-                        kPolygon = 3, kPolyPolygon = 8, kRectangle = 43, kEllipse = 42, kRoundRect = 44,
-                        kPolygon16 = 86, kPolyPolygon16 = 91;
+                        kPolygon = 3, kPolyPolygon = 8, kRectangle = 43, kEllipse = 42, kPolygon16 = 86,
+                        kPolyPolygon16 = 91;
 
 // Records that change the state of the device context and draw nothing:
 // objects made, selected and deleted, modes, colours, the mapping, the
@@ -248,9 +254,34 @@ bool StateOnly(std::uint32_t type) {
   return std::find(std::begin(kState), std::end(kState), type) != std::end(kState);
 }
 
-bool FilledShape(std::uint32_t type) {
-  return type == kPolygon || type == kPolyPolygon || type == kRectangle || type == kEllipse ||
-         type == kRoundRect || type == kPolygon16 || type == kPolyPolygon16;
+// The filled shape record `r` appended to the path as records libemf2svg
+// adds to a path: a polygon or a set of them as it is, a rectangle or an
+// ellipse as a polygon of its corners or of 64 points round it; false for
+// any other record.
+bool AppendPathShape(const std::uint8_t* r, std::size_t bytes, std::vector<std::uint8_t>* path) {
+  const std::uint32_t type = EmfU32(r);
+  if (type == kPolygon || type == kPolyPolygon || type == kPolygon16 || type == kPolyPolygon16) {
+    path->insert(path->end(), r, r + bytes);
+    return true;
+  }
+  if ((type != kRectangle && type != kEllipse) || bytes < 24) return false;
+  double v[4];
+  for (int k = 0; k < 4; ++k) v[k] = static_cast<std::int32_t>(EmfU32(r + 8 + 4 * k));
+  const std::uint32_t n = type == kRectangle ? 4 : 64;
+  const std::size_t start = path->size();
+  path->resize(start + 28 + 8 * n);
+  std::uint8_t* p = path->data() + start;
+  for (std::size_t k = 0; k < 7; ++k)
+    EmfPut32(p + 4 * k, k == 0 ? kPolygon : k == 1 ? static_cast<std::uint32_t>(28 + 8 * n) : k == 6 ? n : 0);
+  const double cx = (v[0] + v[2]) / 2, cy = (v[1] + v[3]) / 2, rx = (v[2] - v[0]) / 2, ry = (v[3] - v[1]) / 2;
+  for (std::uint32_t k = 0; k < n; ++k) {
+    const double a = 2 * M_PI * k / n;
+    const double x = type == kRectangle ? v[k == 1 || k == 2 ? 2 : 0] : cx + rx * std::cos(a),
+                 y = type == kRectangle ? v[k >= 2 ? 3 : 1] : cy + ry * std::sin(a);
+    EmfPut32(p + 28 + 8 * k, static_cast<std::uint32_t>(static_cast<std::int32_t>(std::lround(x))));
+    EmfPut32(p + 32 + 8 * k, static_cast<std::uint32_t>(static_cast<std::int32_t>(std::lround(y))));
+  }
+  return true;
 }
 
 struct Record {
@@ -382,9 +413,10 @@ void ClipEmfXorDrawings(std::vector<std::uint8_t>* copy) {
     if (shapesEnd >= records.size()) break;
     bool shapesOnly = true, hasShape = false, upright = true;
     std::int32_t box[4] = {0, 0, 0, 0};
+    std::vector<std::uint8_t> path;
     for (std::size_t s = firstEnd; s < shapesEnd && shapesOnly; ++s) {
       if (StateOnly(records[s].type)) continue;
-      shapesOnly = FilledShape(records[s].type) && black[s];
+      shapesOnly = black[s] && AppendPathShape(b.data() + records[s].at, records[s].bytes, &path);
       std::int32_t one[4];
       upright = upright && !hasShape && UprightBox(b.data() + records[s].at, records[s].bytes, one);
       if (upright) std::copy(one, one + 4, box);
@@ -401,12 +433,10 @@ void ClipEmfXorDrawings(std::vector<std::uint8_t>* copy) {
         out.insert(out.end(), b.begin() + static_cast<std::ptrdiff_t>(records[s].at),
                    b.begin() + static_cast<std::ptrdiff_t>(records[s].at + records[s].bytes));
     // The shapes' records of state, then the clip they make.
-    std::vector<std::uint8_t> path;
-    for (std::size_t s = firstEnd; s < shapesEnd; ++s) {
-      std::vector<std::uint8_t>& to = StateOnly(records[s].type) ? out : path;
-      to.insert(to.end(), b.begin() + static_cast<std::ptrdiff_t>(records[s].at),
-                b.begin() + static_cast<std::ptrdiff_t>(records[s].at + records[s].bytes));
-    }
+    for (std::size_t s = firstEnd; s < shapesEnd; ++s)
+      if (StateOnly(records[s].type))
+        out.insert(out.end(), b.begin() + static_cast<std::ptrdiff_t>(records[s].at),
+                   b.begin() + static_cast<std::ptrdiff_t>(records[s].at + records[s].bytes));
     // The clip goes within the second drawing's own SaveDC where the drawing
     // is one saved state (as LibreOffice writes it): libemf2svg does not
     // take back a clip set between two SaveDCs at the second's RestoreDC.

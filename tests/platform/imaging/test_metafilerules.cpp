@@ -500,6 +500,7 @@ TEST(ImagingMetafileRules, EmfRasterOperationsAreComposedAsGdiComposesThem) {
       {"PatBlt WHITENESS", {EmfPatBlt(kWhiteness, 25, 25, 50)}, white, blue},
       {"the XOR trick: drawn, a rectangle filled black, drawn again: the drawing within it",
        trick({43, {33, 33, 67, 67}}), red, blue},
+      {"the XOR trick within an ellipse", trick({42, {10, 10, 90, 90}}), red, blue},
       {"the XOR trick within a triangle: the drawing within its path",
        trick({3, {10, 10, 90, 90, 3, 10, 90, 50, 10, 90, 90}}), red, blue},
   };
