@@ -63,9 +63,10 @@ bool ReadBlit(const std::uint8_t* r, std::size_t bytes, Blit* b) {
 
 // A StretchDIBits of SRCCOPY over the blit's place of a w x h bitmap of 32
 // bits, its rows bottom first, each pixel `pixel(x, y)` (y from the top,
-// straight 0xAARRGGBB), appended to `out`.
+// straight 0xAARRGGBB), appended to `out`. A bitmap all transparent is not
+// (libemf2svg draws one of no alpha opaque): false.
 template <class Pixel>
-void AppendBitmap(const Blit& b, unsigned w, unsigned h, Pixel pixel, std::vector<std::uint8_t>* out) {
+bool AppendBitmap(const Blit& b, unsigned w, unsigned h, Pixel pixel, std::vector<std::uint8_t>* out) {
   const std::size_t start = out->size(), total = 80 + 40 + std::size_t{4} * w * h;
   out->resize(start + total, 0);
   std::uint8_t* r = out->data() + start;
@@ -96,8 +97,15 @@ void AppendBitmap(const Blit& b, unsigned w, unsigned h, Pixel pixel, std::vecto
                                  0,
                                  4 * w * h};
   for (std::size_t k = 0; k < std::size(words); ++k) EmfPut32(r + 4 * k, words[k]);
+  std::uint32_t alpha = 0;
   for (unsigned y = 0; y < h; ++y)
-    for (unsigned x = 0; x < w; ++x) EmfPut32(r + 120 + 4 * (std::size_t{h - 1 - y} * w + x), pixel(x, y));
+    for (unsigned x = 0; x < w; ++x) {
+      const std::uint32_t p = pixel(x, y);
+      alpha |= p >> 24;
+      EmfPut32(r + 120 + 4 * (std::size_t{h - 1 - y} * w + x), p);
+    }
+  if (alpha == 0) out->resize(start);
+  return alpha != 0;
 }
 
 unsigned Channel(std::uint32_t p, int k) { return (p >> (8 * k)) & 0xFF; }
@@ -151,7 +159,7 @@ void ComposeEmfRasterOperations(std::vector<std::uint8_t>* copy, std::size_t mos
     std::vector<std::uint32_t> row(w);
     out.insert(out.end(), b.begin() + static_cast<std::ptrdiff_t>(kept),
                b.begin() + static_cast<std::ptrdiff_t>(maskAt));
-    AppendBitmap(
+    dropped += !AppendBitmap(
         mask, w, h,
         [&](unsigned x, unsigned y) {
           if (x == 0) maskPixels.Row(y, 0, w, row.data());
@@ -183,8 +191,8 @@ void ComposeEmfRasterOperations(std::vector<std::uint8_t>* copy, std::size_t mos
       continue;
     }
     std::uint32_t fill = kNoColour;
-    if (blit.info == nullptr && (blit.rop == kBlackness || blit.rop == kDstInvert)) fill = 0;
-    if (blit.info == nullptr && blit.rop == kWhiteness) fill = 0xFFFFFF;
+    if (blit.rop == kBlackness || blit.rop == kDstInvert) fill = 0;
+    if (blit.rop == kWhiteness) fill = 0xFFFFFF;
     const bool composed =
         blit.rop == kSrcAnd || blit.rop == kSrcPaint || blit.rop == kSrcInvert || blit.rop == kNotSrcCopy;
     if (fill == kNoColour && !(read && composed)) continue;
@@ -195,7 +203,7 @@ void ComposeEmfRasterOperations(std::vector<std::uint8_t>* copy, std::size_t mos
       // image's opacity.
       const unsigned w = pixels.Width(), h = pixels.Height();
       std::vector<std::uint32_t> row(w), alpha(w);
-      AppendBitmap(
+      dropped += !AppendBitmap(
           blit, w, h,
           [&](unsigned x, unsigned y) {
             if (x == 0) pixels.Row(y, 0, w, row.data()), maskPixels.Row(y, 0, w, alpha.data());
@@ -214,7 +222,7 @@ void ComposeEmfRasterOperations(std::vector<std::uint8_t>* copy, std::size_t mos
     } else {
       const unsigned w = pixels.Width(), h = pixels.Height();
       std::vector<std::uint32_t> row(w);
-      AppendBitmap(
+      dropped += !AppendBitmap(
           blit, w, h,
           [&](unsigned x, unsigned y) {
             if (x == 0) pixels.Row(y, 0, w, row.data());

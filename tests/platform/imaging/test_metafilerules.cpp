@@ -493,6 +493,7 @@ TEST(ImagingMetafileRules, EmfRasterOperationsAreComposedAsGdiComposesThem) {
        red,
        blue},
       {"SRCAND alone: black where the bitmap is", {dib(kSrcAnd, black, white)}, black, blue},
+      {"SRCAND of a white bitmap leaves what lies below", {dib(kSrcAnd, white, white)}, blue, blue},
       {"SRCPAINT alone: white where the bitmap is", {dib(kSrcPaint, white, black)}, white, blue},
       {"NOTSRCCOPY: the bitmap inverted", {dib(kNotSrcCopy, cyan, white)}, red, black},
       {"PatBlt DSTINVERT: black, what it makes of white", {EmfPatBlt(kDstInvert, 25, 25, 50)}, black, blue},
