@@ -2,6 +2,7 @@
 // between the cache and the drawings that use it.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -28,6 +29,10 @@ class MetafileVectors;
 struct MetafileSource {
   std::vector<std::uint8_t> bytes;
   std::size_t memoryLimit = 0;
+  // The raster operations its paintings and lists drew as their nearest
+  // (protocol/answer.h's NearestRop bits), learnt from each run of its
+  // helper: the file draws them at every size alike.
+  mutable std::atomic<std::uint32_t> nearestRops{0};
 };
 
 // Tells one bitmap's pixels from every other's, for the resamplings the

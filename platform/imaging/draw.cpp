@@ -15,6 +15,7 @@
 #include "platform/imaging/loader.h"
 #include "platform/imaging/metafile.h"
 #include "platform/imaging/metafilevectors.h"
+#include "platform/imaging/protocol/answer.h"
 #include "platform/win/gdidevice.h"
 #include "platform/win/wingdi.h"
 
@@ -364,6 +365,7 @@ BOOL DrawMetafile(HDC hdc, canvas::Canvas* target, const Bitmap& bitmap, canvas:
               : (why = PaintOnRaster(target, bitmap, from, to, visible, state, &spent)).empty()) {
     shortfall->why = why;  // what a drawing as vectors left out, if anything
     shortfall->partial = !why.empty();
+    shortfall->nearestRops = bitmap.metafile->nearestRops.load();
     return TRUE;
   }
   shortfall->spent = spent;
@@ -381,12 +383,35 @@ BOOL DrawMetafile(HDC hdc, canvas::Canvas* target, const Bitmap& bitmap, canvas:
     return FALSE;
   }
   shortfall->fromPixels = true;
+  shortfall->nearestRops = bitmap.metafile->nearestRops.load();
   DrawPixels(hdc, target, Source{pixels->data(), bitmap.width, bitmap.height, true}, bitmap.id.value(), from,
              to, visible, state);
   return TRUE;
 }
 
 }  // namespace
+
+std::string NearestRopsNamed(std::uint32_t nearestRops) {
+  static constexpr struct {
+    std::uint32_t bit;
+    const char* named;
+  } kNamed[] = {
+      {detail::kNearestSrcInvert, "SRCINVERT as a copy"},
+      {detail::kNearestPatInvert, "PATINVERT as a copy"},
+      {detail::kNearestXorPen, "R2_XORPEN as a copy"},
+      {detail::kNearestDstInvert, "DSTINVERT as black"},
+      {detail::kNearestNotPen, "R2_NOT as black"},
+      {detail::kNearestSrcPaint, "SRCPAINT as what it makes over black"},
+      {detail::kNearestSrcAnd, "SRCAND as what it makes over white"},
+      {detail::kNearestMergeCopy, "MERGECOPY as what it makes over white"},
+      {detail::kNearestMergePen, "R2_MERGEPEN as what it makes over black"},
+      {detail::kNearestMaskPen, "R2_MASKPEN as what it makes over white"},
+  };
+  std::string out;
+  for (const auto& [bit, named] : kNamed)
+    if ((nearestRops & bit) != 0) out += (out.empty() ? "" : ", ") + std::string(named);
+  return out;
+}
 
 std::size_t detail::VectorPaintCount() { return g_vectorPaints.load(); }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 #include "platform/imaging/bitmap.h"
@@ -20,7 +21,14 @@ struct MetafileShortfall {
   bool fromPixels = false;
   // Drawn as vectors, but without what `why` says is left out.
   bool partial = false;
+  // The raster operations of what lies below that it drew as their nearest
+  // painting (protocol/answer.h's NearestRop bits), when drawn at all.
+  std::uint32_t nearestRops = 0;
 };
+
+// The raster operations of `nearestRops` named, each with the painting it
+// was drawn as: "SRCINVERT as a copy, DSTINVERT as black".
+std::string NearestRopsNamed(std::uint32_t nearestRops);
 
 // Draws the whole picture so that its top-left corner lands on the logical
 // point (x, y) of hdc and its bottom-right corner on (x + width, y + height);

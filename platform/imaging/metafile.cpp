@@ -232,6 +232,18 @@ HelperRun RunHelper(const std::vector<std::string>& args, const std::uint8_t* da
   return run;
 }
 
+// Keeps the raster operations a painting or list says it drew as their
+// nearest with its file; "" or why the answer is refused (a bit no operation
+// has).
+std::string TakeNearestRops(const void* buffer, const MetafileSource& source) {
+  AnswerHeader header;
+  std::memcpy(&header, buffer, sizeof header);
+  if ((header.nearestRops & ~static_cast<std::uint32_t>(kNearestRopsAll)) != 0)
+    return "the renderer answered a raster operation it does not name";
+  source.nearestRops.fetch_or(header.nearestRops);
+  return "";
+}
+
 }  // namespace
 
 DecodeResult RenderMetafile(const char* name, Format format, std::size_t memoryLimit,
@@ -255,6 +267,8 @@ DecodeResult RenderMetafile(const char* name, Format format, std::size_t memoryL
                                       return "the renderer answered a bad size";
                                     if (!(header.dpiMilli > 0))
                                       return "the renderer answered a bad resolution";
+                                    if (header.nearestRops != 0)
+                                      return "the renderer answered raster operations it did not draw";
                                     out = std::make_shared<Bitmap>();
                                     out->width = w;
                                     out->height = h;
@@ -262,8 +276,10 @@ DecodeResult RenderMetafile(const char* name, Format format, std::size_t memoryL
                                     out->hasAlpha = true;
                                     out->dpiX = out->dpiY = header.dpiMilli / 1000.0;
                                     out->vectors = MetafileVectors::PerBox();
-                                    out->metafile = std::make_shared<const MetafileSource>(MetafileSource{
-                                        std::vector<std::uint8_t>(data, data + size), memoryLimit});
+                                    auto source = std::make_shared<MetafileSource>();
+                                    source->bytes.assign(data, data + size);
+                                    source->memoryLimit = memoryLimit;
+                                    out->metafile = std::move(source);
                                     return "";
                                   });
   if (run.ok) {
@@ -305,6 +321,8 @@ std::shared_ptr<const std::vector<std::uint32_t>> PaintMetafile(const Bitmap& bi
   const HelperRun run = RunHelper(
       args, source.bytes.data(), source.bytes.size(), kAnswerHeaderBytes + count * 4,
       [&](const void* buffer) -> std::string {
+        const std::string why = TakeNearestRops(buffer, source);
+        if (!why.empty()) return why;
         try {
           out = std::make_shared<std::vector<std::uint32_t>>(count);
         } catch (const std::bad_alloc&) {
@@ -343,6 +361,8 @@ std::shared_ptr<const MetafileVectors> ListMetafile(const Bitmap& bitmap, std::i
                                     }
                                     if (header.listBytes > kListBytes)
                                       return "the renderer answered a list past its room";
+                                    const std::string unknown = TakeNearestRops(buffer, source);
+                                    if (!unknown.empty()) return unknown;
                                     std::string why;
                                     std::shared_ptr<const DrawList> list =
                                         ReadDrawList(bytes + kAnswerHeaderBytes,

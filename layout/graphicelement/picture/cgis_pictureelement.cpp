@@ -339,6 +339,11 @@ BOOL CGIS_PictureElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
                   "%s: drawn from its pixels, as its drawing is not read: %s", shown().c_str(),
                   shortfall.why.c_str());
       }
+      // Raster operations of what lies below drawn as their nearest
+      // painting: one record at each drawing, naming them.
+      if (painted && shortfall.nearestRops != 0)
+        GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "%s: drawn with raster operations as their nearest: %s",
+                shown().c_str(), md::imaging::NearestRopsNamed(shortfall.nearestRops).c_str());
     }
   }
   if (m_pFrame != nullptr) m_pFrame->OnDraw(hdc, bPrint, pDisplay, r, pReference, GIS_FRAME_PART_BORDER);

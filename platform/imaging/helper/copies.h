@@ -22,6 +22,7 @@ struct EmfCopy {
   std::vector<TranslucentFill> translucent;
   std::vector<PenDashes> dashes;
   std::vector<TextSpacing> spacings;
+  std::uint32_t nearestRops = 0;  // the raster operations composed as their nearest
 };
 
 // The copy of the EMF's `size` bytes (its header read into `f`) libemf2svg

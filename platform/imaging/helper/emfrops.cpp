@@ -8,6 +8,7 @@
 #include "platform/imaging/helper/dibpixels.h"
 #include "platform/imaging/helper/emfstate.h"
 #include "platform/imaging/helper/emfstrings.h"
+#include "platform/imaging/protocol/answer.h"
 
 namespace md::imaging::detail {
 namespace {
@@ -144,9 +145,10 @@ bool ReadPixels(const Blit& b, DibPixels* pixels, std::size_t* left) {
 
 }  // namespace
 
-void ComposeEmfRasterOperations(std::vector<std::uint8_t>* copy, std::size_t mostBytes) {
+std::uint32_t ComposeEmfRasterOperations(std::vector<std::uint8_t>* copy, std::size_t mostBytes) {
   const std::vector<std::uint8_t>& b = *copy;
-  if (b.size() < 56) return;
+  if (b.size() < 56) return 0;
+  std::uint32_t nearest = 0;
   std::vector<std::uint8_t> out;
   std::size_t kept = 0, dropped = 0, maskAt = 0, maskBytes = 0, left = mostBytes;
   Blit mask;
@@ -155,6 +157,7 @@ void ComposeEmfRasterOperations(std::vector<std::uint8_t>* copy, std::size_t mos
   // The mask held painted alone, as SRCPAINT paints it.
   const auto flush = [&] {
     if (!held) return;
+    nearest |= kNearestSrcPaint;
     const unsigned w = maskPixels.Width(), h = maskPixels.Height();
     std::vector<std::uint32_t> row(w);
     out.insert(out.end(), b.begin() + static_cast<std::ptrdiff_t>(kept),
@@ -196,6 +199,12 @@ void ComposeEmfRasterOperations(std::vector<std::uint8_t>* copy, std::size_t mos
     const bool composed =
         blit.rop == kSrcAnd || blit.rop == kSrcPaint || blit.rop == kSrcInvert || blit.rop == kNotSrcCopy;
     if (fill == kNoColour && !(read && composed)) continue;
+    if (!image) {
+      nearest |= blit.rop == kDstInvert   ? kNearestDstInvert
+                 : blit.rop == kSrcInvert ? kNearestSrcInvert
+                 : blit.rop == kSrcAnd    ? kNearestSrcAnd
+                                          : 0u;
+    }
     out.insert(out.end(), b.begin() + static_cast<std::ptrdiff_t>(kept),
                b.begin() + static_cast<std::ptrdiff_t>(image ? maskAt : at));
     if (image) {
@@ -233,11 +242,12 @@ void ComposeEmfRasterOperations(std::vector<std::uint8_t>* copy, std::size_t mos
     kept = at + bytes;
   }
   flush();
-  if (kept == 0) return;
+  if (kept == 0) return nearest;
   out.insert(out.end(), b.begin() + static_cast<std::ptrdiff_t>(kept), b.end());
   EmfPut32(out.data() + 48, static_cast<std::uint32_t>(out.size()));
   EmfPut32(out.data() + 52, EmfU32(out.data() + 52) - static_cast<std::uint32_t>(dropped));
   *copy = std::move(out);
+  return nearest;
 }
 
 }  // namespace md::imaging::detail

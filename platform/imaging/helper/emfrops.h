@@ -22,8 +22,9 @@ namespace md::imaging::detail {
 // libemf2svg paints PATCOPY's brush itself. Any other operation is left to
 // be drawn as a copy, as is a bitmap whose pixels of four bytes pass what
 // is left of `mostBytes` in all. The header's size and count of records are
-// set to the new ones.
-void ComposeEmfRasterOperations(std::vector<std::uint8_t>* copy, std::size_t mostBytes);
+// set to the new ones. Answers the operations composed as their nearest
+// (NearestRop bits): all but a mask and its image, which are exact.
+std::uint32_t ComposeEmfRasterOperations(std::vector<std::uint8_t>* copy, std::size_t mostBytes);
 
 }  // namespace md::imaging::detail
 

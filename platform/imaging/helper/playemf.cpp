@@ -410,6 +410,7 @@ std::string Draw(const std::uint8_t* data, std::size_t size, const detail::EmfFr
     if (t->list != nullptr && t->cells[k] > 0) dots[k] = t->cells[k] / 2;
   detail::EmfCopy copy = detail::CopyEmf(data, size, f, dots[0] / (f.right - f.left),
                                          dots[1] / (f.bottom - f.top), t->memoryLimit / 4);
+  t->nearestRops = copy.nearestRops;
   const double unit = w / (f.right - f.left);  // SVG units a device pixel
   generatorOptions options{};
   char empty[] = "";
@@ -512,7 +513,7 @@ EmfCopy CopyEmf(const std::uint8_t* data, std::size_t size, const EmfFrame& f, d
   std::vector<std::uint8_t>& copy = c.records;
   copy = ExpandEmfBitmaps(data, size, mostBytes);
   if (copy.empty()) copy.assign(data, data + size);
-  ComposeEmfRasterOperations(&copy, mostBytes);
+  c.nearestRops = ComposeEmfRasterOperations(&copy, mostBytes);
   ClipEmfXorDrawings(&copy);
   ReduceEmfBitmaps(&copy, across, down);
   c.hatches = ReplaceEmfPatternBrushes(&copy);

@@ -98,6 +98,8 @@ struct Device {
   // The clip libwmf set last (none: NULL), set again where a group's end
   // takes back the clips set while it was open.
   cairo_path_t* clip = nullptr;
+  // The raster operations drawn as their nearest (NearestRop bits).
+  std::uint32_t nearestRops = 0;
 };
 
 void Reclip(Device* d) {
@@ -139,7 +141,11 @@ void Combined(const double c[3], Combine how, double out[4]) {
 // nearest a painting over what lies below gives; false where it leaves
 // everything as it is. XOR is drawn as copy (the trick it makes is read in
 // Begin); NOT as black, what it makes of a white page.
-bool SetRopColour(cairo_t* cr, const wmfRGB* rgb, unsigned rop) {
+bool SetRopColour(cairo_t* cr, const wmfRGB* rgb, unsigned rop, std::uint32_t* nearest) {
+  *nearest |= rop == kR2Not                                 ? detail::kNearestNotPen
+              : rop == kR2MergePen || rop == kR2MergeNotPen ? detail::kNearestMergePen
+              : rop == kR2MaskPen || rop == kR2MaskNotPen   ? detail::kNearestMaskPen
+                                                            : 0u;
   double c[3] = {rgb->r / 255.0, rgb->g / 255.0, rgb->b / 255.0};
   Combine how = Combine::Copy;
   switch (rop) {
@@ -281,7 +287,7 @@ bool SetBrush(wmfAPI* api, wmfDC* dc) {
   wmfBrush* b = WMF_DC_BRUSH(dc);
   if (b == nullptr || WMF_BRUSH_STYLE(b) == BS_NULL) return false;
   cairo_t* cr = d->cr;
-  if (!SetRopColour(cr, WMF_BRUSH_COLOR(b), dc->ROPmode)) return false;
+  if (!SetRopColour(cr, WMF_BRUSH_COLOR(b), dc->ROPmode, &d->nearestRops)) return false;
   if (WMF_BRUSH_STYLE(b) == BS_HATCHED) {
     // An 8-pixel cell of the hatch lines over the background (when opaque).
     cairo_surface_t* cell = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 8, 8);
@@ -347,7 +353,7 @@ bool SetPen(wmfAPI* api, wmfDC* dc) {
   wmfPen* pen = WMF_DC_PEN(dc);
   if (pen == nullptr || WMF_PEN_STYLE(pen) == PS_NULL) return false;
   cairo_t* cr = d->cr;
-  if (!SetRopColour(cr, WMF_PEN_COLOR(pen), dc->ROPmode)) return false;
+  if (!SetRopColour(cr, WMF_PEN_COLOR(pen), dc->ROPmode, &d->nearestRops)) return false;
   // The pen's width is given across, in libwmf's units of the x axis, which
   // a mapping that stretches the picture unevenly makes unlike those down.
   // A pen of no width, or thinner than a pixel, is one pixel wide, marked
@@ -419,6 +425,7 @@ void OntoPixelCentres(cairo_t* cr) {
 // GDI's records give: the drawing, and over it the shapes filled black.
 void AbandonXor(Device* d) {
   cairo_t* cr = d->cr;
+  if (d->trick != Device::Xor::None || d->xorDrawing != nullptr) d->nearestRops |= detail::kNearestXorPen;
   if (d->trick == Device::Xor::First || d->trick == Device::Xor::Second) {
     cairo_pattern_t* group = cairo_pop_group(cr);
     if (d->trick == Device::Xor::First)
@@ -663,6 +670,9 @@ void RopDraw(wmfAPI* api, wmfROP_Draw_t* r) {
   cairo_t* cr = Dev(api)->cr;
   cairo_rectangle(cr, r->TL.x, r->TL.y, r->BR.x - r->TL.x, r->BR.y - r->TL.y);
   bool paint = true;
+  Dev(api)->nearestRops |= r->ROP == kDstInvert   ? detail::kNearestDstInvert
+                           : r->ROP == kPatInvert ? detail::kNearestPatInvert
+                                                  : 0u;
   if (r->ROP == kBlackness || r->ROP == kDstInvert) {
     cairo_set_source_rgb(cr, 0, 0, 0);
   } else if (r->ROP == kWhiteness) {
@@ -697,6 +707,7 @@ void PaintBitmap(Device* d, cairo_surface_t* s, wmfD_Coord pt, double pixelWidth
 void FlushMask(Device* d) {
   Device::Mask& m = d->mask;
   if (m.pixels == nullptr) return;
+  d->nearestRops |= detail::kNearestSrcPaint;
   auto* data = reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(m.pixels));
   const int stride = cairo_image_surface_get_stride(m.pixels) / 4;
   for (int y = 0; y < cairo_image_surface_get_height(m.pixels); ++y)
@@ -725,6 +736,12 @@ void BmpDraw(wmfAPI* api, wmfBMP_Draw_t* b) {
                      std::fabs(b->pixel_height - m.pixelHeight) < 1e-6;
   if (!image) FlushMask(d);
   const bool mask = b->type == kSrcPaint;
+  if (!image) {
+    d->nearestRops |= b->type == kSrcInvert   ? detail::kNearestSrcInvert
+                      : b->type == kSrcAnd    ? detail::kNearestSrcAnd
+                      : b->type == kMergeCopy ? detail::kNearestMergeCopy
+                                              : 0u;
+  }
   // A bitmap of more pixels than its place spans on the device (a list's
   // at 300 dpi of its box) is averaged down to those.
   double across[2] = {b->crop.w * b->pixel_width, 0}, down[2] = {0, b->crop.h * b->pixel_height};
@@ -752,6 +769,7 @@ void BmpDraw(wmfAPI* api, wmfBMP_Draw_t* b) {
   if (image && (cairo_image_surface_get_width(s) != cairo_image_surface_get_width(m.pixels) ||
                 cairo_image_surface_get_height(s) != cairo_image_surface_get_height(m.pixels))) {
     FlushMask(d);
+    d->nearestRops |= detail::kNearestSrcAnd;
     cairo_surface_destroy(s);
     s = BitmapSurface(api, &b->bmp, b->crop.x, b->crop.y, b->crop.w, b->crop.h, tw, th,
                       RopOf(b->type, b->dc));
@@ -1378,6 +1396,7 @@ std::string PlayWmf(const std::uint8_t* data, std::size_t size, MetafileTarget* 
     cairo_surface_flush(surface);
     cairo_destroy(device.cr);
     cairo_surface_destroy(surface);
+    t->nearestRops = device.nearestRops;
     if (why.empty()) t->Finish();  // while libwmf's fonts live
     return why;
   });

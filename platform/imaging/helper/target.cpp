@@ -213,6 +213,8 @@ void MetafileTarget::Finish() {
   } else {
     WriteList();
   }
+  std::memcpy(reinterpret_cast<std::uint8_t*>(header) + offsetof(AnswerHeader, nearestRops), &nearestRops,
+              sizeof nearestRops);
 }
 
 void MetafileTarget::WriteList() const {

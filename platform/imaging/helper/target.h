@@ -56,6 +56,9 @@ struct MetafileTarget {
   std::uint8_t* list = nullptr;     // of listBytes
   std::size_t listBytes = 0;
   const MetafileBox* box = nullptr;
+  // The raster operations the players drew as their nearest (NearestRop
+  // bits), said in the header of a painting or a list.
+  std::uint32_t nearestRops = 0;
   // The box of cells a list alone is written for; 0 x 0 at the drawing's
   // own size.
   std::array<double, 2> cells{};

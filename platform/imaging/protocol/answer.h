@@ -75,6 +75,22 @@ enum class VectorsAnswer : std::uint32_t {
   BadTransform = 24,    // a transform that cannot be inverted within bounds
 };
 
+// The raster operations that depend on what lies below a painting, each
+// drawn as the nearest painting over it gives: one bit each.
+enum NearestRop : std::uint32_t {
+  kNearestSrcInvert = 1u << 0,  // a bitmap's XOR, drawn as a copy
+  kNearestPatInvert = 1u << 1,  // a brush's XOR, drawn as a copy
+  kNearestXorPen = 1u << 2,     // R2_XORPEN outside the XOR trick, drawn as a copy
+  kNearestDstInvert = 1u << 3,  // what lies below inverted, drawn as black
+  kNearestNotPen = 1u << 4,     // R2_NOT, drawn as black
+  kNearestSrcPaint = 1u << 5,   // a bitmap ORed, without its image
+  kNearestSrcAnd = 1u << 6,     // a bitmap ANDed, without its mask
+  kNearestMergeCopy = 1u << 7,  // a bitmap ANDed with the brush
+  kNearestMergePen = 1u << 8,   // R2_MERGEPEN and R2_MERGENOTPEN
+  kNearestMaskPen = 1u << 9,    // R2_MASKPEN and R2_MASKNOTPEN
+  kNearestRopsAll = (1u << 10) - 1,
+};
+
 // The buffer: a header of kAnswerHeaderBytes, its first bytes the
 // AnswerHeader's, then a painting's pixels (rows of premultiplied
 // 0xAARRGGBB, as a cairo ARGB32 surface holds them) or the list.
@@ -86,6 +102,10 @@ struct AnswerHeader {
   std::uint64_t listBytes = 0;         // the list's, when vectors is List
   // For the library's checks of the helper's painting (tests): 0.
   std::uint64_t reserved = 0;
+  // The raster operations a painting or list drew as their nearest
+  // (NearestRop bits), of what lies below it; 0 for a file played for its
+  // size.
+  std::uint32_t nearestRops = 0;
 };
 static_assert(sizeof(AnswerHeader) <= kAnswerHeaderBytes);
 

@@ -323,6 +323,52 @@ inline Bytes Emf(int width, int height, const std::vector<EmfRecord>& records, i
   return b;
 }
 
+// A StretchDIB of a w x h 24-bit bitmap of the pattern over (x, y, size,
+// size) under the raster operation.
+inline WmfRecord StretchDib(std::uint32_t rop, int x, int y, int size, int w, int h, const Pattern& p) {
+  Bytes dib;
+  for (std::uint32_t v :
+       {40u, static_cast<std::uint32_t>(w), static_cast<std::uint32_t>(h), 0x180001u, 0u, 0u, 0u, 0u, 0u, 0u})
+    Put32(dib, v);
+  PutDibRows(dib, w, h, 24, p);
+  std::vector<std::uint16_t> record = {static_cast<std::uint16_t>(rop & 0xFFFF),
+                                       static_cast<std::uint16_t>(rop >> 16),
+                                       0,
+                                       static_cast<std::uint16_t>(h),
+                                       static_cast<std::uint16_t>(w),
+                                       0,
+                                       0,
+                                       static_cast<std::uint16_t>(size),
+                                       static_cast<std::uint16_t>(size),
+                                       static_cast<std::uint16_t>(y),
+                                       static_cast<std::uint16_t>(x)};
+  for (std::size_t at = 0; at < dib.size(); at += 2)
+    record.push_back(static_cast<std::uint16_t>(dib[at] | (at + 1 < dib.size() ? dib[at + 1] << 8 : 0)));
+  return {0x0F43, record};
+}
+
+// A StretchDIBits of a w x h 24-bit bitmap of the pattern over (x, y, size,
+// size) under the raster operation, in an EMF.
+inline EmfRecord EmfStretchDib(std::uint32_t rop, int x, int y, int size, int w, int h, const Pattern& p) {
+  Bytes dib;
+  PutDibRows(dib, w, h, 24, p);
+  const auto u = [](int v) { return static_cast<std::uint32_t>(v); };
+  std::vector<std::uint32_t> words = {
+      u(x),     u(y), u(x + size), u(y + size), u(x), u(y), 0,
+      0,        u(w), u(h),        80,          40,   120,  u(static_cast<int>(dib.size())),
+      0,        rop,  u(size),     u(size),     40,   u(w), u(h),
+      0x180001, 0,    0,           0,           0,    0,    0};
+  for (std::size_t at = 0; at < dib.size(); at += 4) words.push_back(MetafileU32Of(dib, at));
+  return {81, words};
+}
+
+// A PatBlt (a BitBlt of no bitmap) over (x, y, size, size).
+inline EmfRecord EmfPatBlt(std::uint32_t rop, int x, int y, int size) {
+  const auto u = [](int v) { return static_cast<std::uint32_t>(v); };
+  return {76, {u(x), u(y), u(x + size), u(y + size), u(x), u(y), u(size), u(size), rop, 0, 0, 0x3F800000,
+               0,    0,    0x3F800000,  0,           0,    0,    0,       0,       0,   0, 0}};
+}
+
 inline Bytes BigDibEmf(const Bytes& dib, double inches) {
   const std::uint32_t w = MetafileU32Of(dib, 4), h = MetafileU32Of(dib, 8),
                       side = static_cast<std::uint32_t>(inches * 100);

@@ -37,15 +37,18 @@ constexpr std::size_t kLimit = std::size_t{64} << 10;
 
 m::Bytes Text(const std::string& s) { return m::Bytes(s.begin(), s.end()); }
 
-// An answer of a 1 x 1 drawing whose header says `vectors` and `listBytes`,
-// then `list`: the import takes its size, a request for its list the rest.
-m::Bytes Answer(std::uint32_t vectors, std::uint64_t listBytes, const m::Bytes& list = {}, int width = 1) {
+// An answer of a 1 x 1 drawing whose header says `vectors`, `listBytes` and
+// `nearestRops`, then `list`: the import takes its size, a request for its
+// list the rest.
+m::Bytes Answer(std::uint32_t vectors, std::uint64_t listBytes, const m::Bytes& list = {}, int width = 1,
+                std::uint32_t nearestRops = 0) {
   detail::AnswerHeader header;
   header.width = width;
   header.height = 1;
   header.dpiMilli = 300000;
   header.vectors = vectors;
   header.listBytes = listBytes;
+  header.nearestRops = nearestRops;
   m::Bytes out(detail::kAnswerHeaderBytes, 0);
   std::memcpy(out.data(), &header, sizeof header);
   out.insert(out.end(), list.begin(), list.end());
@@ -163,12 +166,15 @@ TEST(ImagingHelperAnswers, AHostileAnswerCostsOnlyItsPictureAsVectors) {
 }
 
 // What the whole answer says wrongly refuses the picture, with the
-// library's reason; nothing of it is read past its checks.
+// library's reason (a file played for its size draws no raster operation);
+// nothing of it is read past its checks.
 TEST(ImagingHelperAnswers, AnAnswerOfABadSizeRefusesThePicture) {
   const std::pair<m::Bytes, const char*> rows[] = {
       {Answer(1, 0, {}, 0), "bad size"},
       {Answer(1, 0, {}, 5000), "bad size"},
       {Random(4096, 2), "bad size"},
+      {Answer(0, 0, {}, 1, detail::kNearestSrcInvert), "raster operations it did not draw"},
+      {Answer(0, 0, {}, 1, 1u << 31), "raster operations it did not draw"},
   };
   for (const auto& [answer, refusal] : rows) {
     const m::MetafileLimitsScope limits({5000, 10000, MD_IMAGING_PROBE},

@@ -27,6 +27,9 @@ using namespace md::imaging;
 namespace m = md::test::metafiles;
 using md::canvas::Raster;
 using Words = std::vector<std::uint16_t>;
+using m::EmfPatBlt;
+using m::EmfStretchDib;
+using m::StretchDib;
 
 Words Cat(Words a, const Words& b) {
   a.insert(a.end(), b.begin(), b.end());
@@ -218,30 +221,6 @@ TEST(ImagingMetafileRules, TextIsDrawnInItsFaceAtItsWidths) {
   }
 }
 
-// A StretchDIB of a w x h 24-bit bitmap of the pattern over (x, y, size,
-// size) under the raster operation.
-m::WmfRecord StretchDib(std::uint32_t rop, int x, int y, int size, int w, int h, const m::Pattern& p) {
-  m::Bytes dib;
-  for (std::uint32_t v :
-       {40u, static_cast<std::uint32_t>(w), static_cast<std::uint32_t>(h), 0x180001u, 0u, 0u, 0u, 0u, 0u, 0u})
-    m::Put32(dib, v);
-  m::PutDibRows(dib, w, h, 24, p);
-  Words record = {static_cast<std::uint16_t>(rop & 0xFFFF),
-                  static_cast<std::uint16_t>(rop >> 16),
-                  0,
-                  static_cast<std::uint16_t>(h),
-                  static_cast<std::uint16_t>(w),
-                  0,
-                  0,
-                  static_cast<std::uint16_t>(size),
-                  static_cast<std::uint16_t>(size),
-                  static_cast<std::uint16_t>(y),
-                  static_cast<std::uint16_t>(x)};
-  for (std::size_t at = 0; at < dib.size(); at += 2)
-    record.push_back(static_cast<std::uint16_t>(dib[at] | (at + 1 < dib.size() ? dib[at + 1] << 8 : 0)));
-  return {0x0F43, record};
-}
-
 // A brush of the colour, made and selected (it takes the next object).
 std::vector<m::WmfRecord> Brush(std::uint32_t rgb, std::uint16_t index) {
   return {{0x02FC, Cat(Cat({0}, m::Colour(rgb)), {0})}, {0x012D, {index}}};
@@ -385,21 +364,6 @@ TEST(ImagingMetafileRules, RasterOperationsAreComposedAsGdiComposesThem) {
   }
 }
 
-// A StretchDIBits of a w x h 24-bit bitmap of the pattern over (x, y, size,
-// size) under the raster operation, in an EMF.
-m::EmfRecord EmfStretchDib(std::uint32_t rop, int x, int y, int size, int w, int h, const m::Pattern& p) {
-  m::Bytes dib;
-  m::PutDibRows(dib, w, h, 24, p);
-  const auto u = [](int v) { return static_cast<std::uint32_t>(v); };
-  std::vector<std::uint32_t> words = {
-      u(x),     u(y), u(x + size), u(y + size), u(x), u(y), 0,
-      0,        u(w), u(h),        80,          40,   120,  u(static_cast<int>(dib.size())),
-      0,        rop,  u(size),     u(size),     40,   u(w), u(h),
-      0x180001, 0,    0,           0,           0,    0,    0};
-  for (std::size_t at = 0; at < dib.size(); at += 4) words.push_back(m::MetafileU32Of(dib, at));
-  return {81, words};
-}
-
 // The same as a StretchBlt.
 m::EmfRecord EmfStretchBlt(std::uint32_t rop, int x, int y, int size, int w, int h, const m::Pattern& p) {
   m::Bytes dib;
@@ -442,13 +406,6 @@ m::EmfRecord EmfStretchBlt(std::uint32_t rop, int x, int y, int size, int w, int
                                       0};
   for (std::size_t at = 0; at < dib.size(); at += 4) words.push_back(m::MetafileU32Of(dib, at));
   return {77, words};
-}
-
-// A PatBlt (a BitBlt of no bitmap) over (x, y, size, size).
-m::EmfRecord EmfPatBlt(std::uint32_t rop, int x, int y, int size) {
-  const auto u = [](int v) { return static_cast<std::uint32_t>(v); };
-  return {76, {u(x), u(y), u(x + size), u(y + size), u(x), u(y), u(size), u(size), rop, 0, 0, 0x3F800000,
-               0,    0,    0x3F800000,  0,           0,    0,    0,       0,       0,   0, 0}};
 }
 
 // A 1 x 1 inch EMF of 100 pixels an inch, a null pen, blue behind the

@@ -233,6 +233,89 @@ TEST_F(PictureDraw, AMetafileWhoseListIsRefusedIsDrawnFromPixelsAndSaysWhyOnce) 
   }
 }
 
+// A raster operation of what lies below drawn as its nearest painting is
+// named in one record of the picture at each drawing, as vectors and on a
+// raster, however many of its records draw it; those composed exactly (a
+// mask and its image) or not reading what lies below (SRCCOPY) are not
+// named beside it.
+TEST_F(PictureDraw, RasterOperationsDrawnAsTheirNearestAreNamedOnceADrawing) {
+  namespace m = metafiles;
+  constexpr std::uint32_t kSrcPaint = 0xEE0086, kSrcAnd = 0x8800C6, kSrcInvert = 0x660046,
+                          kDstInvert = 0x550009, kSrcCopy = 0xCC0020;
+  const m::Pattern red = [](int, int) { return 0xFFFF0000u; };
+  const m::Pattern whiteMiddle = [](int x, int y) { return x == 1 && y == 1 ? 0xFFFFFFFFu : 0xFF000000u; };
+  const auto wmf = [](std::vector<m::WmfRecord> records) {
+    records.insert(records.begin(), {{0x020B, {0, 0}}, {0x020C, {300, 300}}});
+    return m::Wmf(300, 300, 300, records, 1);
+  };
+  const m::WmfRecord redBrush = {0x02FC, {0, 0x00FF, 0, 0}}, select = {0x012D, {0}},
+                     whole = {0x041B, {300, 300, 0, 0}}, xorPen = {0x0104, {7}}, copyPen = {0x0104, {13}},
+                     dstInvert = {0x061D, {0x0009, 0x0055, 150, 150, 75, 75}};
+  const struct {
+    const char* name;
+    m::Bytes file;
+    const char* named;
+  } rows[] = {
+      {"wmf",
+       wmf({m::StretchDib(kSrcInvert, 0, 0, 300, 4, 4, red),
+            m::StretchDib(kSrcInvert, 0, 0, 150, 4, 4, red)}),
+       "SRCINVERT as a copy"},
+      {"wmf", wmf({dstInvert}), "DSTINVERT as black"},
+      {"wmf", wmf({redBrush, select, xorPen, whole, copyPen}), "R2_XORPEN as a copy"},
+      {"wmf", wmf({dstInvert, m::StretchDib(kSrcAnd, 0, 0, 300, 4, 4, red)}),
+       "DSTINVERT as black, SRCAND as what it makes over white"},
+      {"wmf",
+       wmf({m::StretchDib(kSrcPaint, 0, 0, 300, 4, 4, whiteMiddle),
+            m::StretchDib(kSrcAnd, 0, 0, 300, 4, 4, red), dstInvert}),
+       "DSTINVERT as black"},
+      {"wmf",
+       wmf({m::StretchDib(kSrcCopy, 0, 0, 300, 4, 4, red), m::StretchDib(kSrcInvert, 0, 0, 150, 4, 4, red)}),
+       "SRCINVERT as a copy"},
+      {"emf", m::Emf(2540, 2540, {m::EmfStretchDib(kSrcInvert, 0, 0, 100, 4, 4, red)}, 1),
+       "SRCINVERT as a copy"},
+      {"emf", m::Emf(2540, 2540, {m::EmfPatBlt(kDstInvert, 25, 25, 50)}, 1), "DSTINVERT as black"},
+      {"emf",
+       m::Emf(2540, 2540,
+              {m::EmfStretchDib(kSrcPaint, 0, 0, 100, 4, 4, whiteMiddle),
+               m::EmfStretchDib(kSrcAnd, 0, 0, 100, 4, 4, red), m::EmfPatBlt(kDstInvert, 25, 25, 50)},
+              1),
+       "DSTINVERT as black"},
+      {"emf",
+       m::Emf(2540, 2540,
+              {m::EmfStretchDib(kSrcCopy, 0, 0, 100, 4, 4, red),
+               m::EmfStretchDib(kSrcInvert, 0, 0, 50, 4, 4, red)},
+              1),
+       "SRCINVERT as a copy"},
+  };
+  int n = 0;
+  for (const auto& row : rows) {
+    const std::string path = Write("rop" + std::to_string(n++) + "." + row.name, row.file);
+    SCOPED_TRACE(path);
+    IGIS_Element* page[] = {PictureIn(path, {2540, 27160, 5080, 24620})};
+    const std::string kind = std::string(row.name) == "wmf" ? ": WMF: " : ": EMF: ";
+    for (const bool raster : {false, true}) {
+      md::imaging::ImageCache::Shared().Clear();
+      ASSERT_TRUE(md::imaging::ImageCache::Shared().Load(path));
+      LogMark mark;
+      for (int drawing = 0; drawing < 2; ++drawing) {
+        PrinterOnRecording printer;
+        const std::unique_ptr<md::canvas::CairoCanvas> canvas =
+            md::canvas::CairoCanvas::createImage(827, 1169);
+        HDC hdc = raster ? md::win::CreatePrinterDC(canvas.get(), PrinterOnRecording::Setup(),
+                                                    &md::text::FixedMetricsEngine())
+                         : printer.hdc;
+        EXPECT_TRUE(GIS_PrintPageToDC(hdc, set_, 21000, 29700, page, 1));
+        if (raster) DeleteDC(hdc);
+      }
+      std::vector<std::string> named;
+      for (const SGIS_LogRecord& r : mark.Records())
+        if (r.method == "CGIS_PictureElement::OnDraw") named.push_back(r.text);
+      const std::string record = path + kind + "drawn with raster operations as their nearest: " + row.named;
+      EXPECT_EQ(named, (std::vector<std::string>{record, record})) << (raster ? "raster" : "vectors");
+    }
+  }
+}
+
 TEST_F(PictureDraw, RefusalsWithoutReferenceOrFeature) {
   CGIS_PictureElement* e = NewPicture();
   ScreenOnRecording screen;
