@@ -614,11 +614,7 @@ class Painter {
     if (periods > 2 * dl::kMaxRepeats) return false;
     cairo_pattern_t* pattern = cairo_pattern_create_linear(
         v[0] + first * vx, v[1] + first * vy, v[0] + (first + periods) * vx, v[1] + (first + periods) * vy);
-    cairo_pattern_set_matrix(pattern, &m);
-    AddPeriods(pattern, g, h, first, periods, first, alpha);
-    cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
-    cairo_set_source(cr_, pattern);
-    cairo_pattern_destroy(pattern);
+    SetLaidOutSource(pattern, m, g, h, first, periods, first, alpha);
     return true;
   }
 
@@ -674,6 +670,18 @@ class Painter {
     std::array<double, 4> rgba;
     for (int i = 0; i < 4; ++i) rgba[i] = a->rgba[i] + f * (b->rgba[i] - a->rgba[i]);
     return rgba;
+  }
+
+  // Makes `pattern`, mapped from user space by `m`, the source: its stops
+  // the gradient's periods (AddPeriods), padded past them. Takes `pattern`.
+  void SetLaidOutSource(cairo_pattern_t* pattern, const cairo_matrix_t& m, const std::uint8_t* g,
+                        const dl::GradientHead& h, double first, double periods, double start,
+                        double alpha) const {
+    cairo_pattern_set_matrix(pattern, &m);
+    AddPeriods(pattern, g, h, first, periods, start, alpha);
+    cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
+    cairo_set_source(cr_, pattern);
+    cairo_pattern_destroy(pattern);
   }
 
   // Adds to `pattern`, running over its parameter from `start` (within the
@@ -767,11 +775,7 @@ class Painter {
     std::copy(to.begin(), to.end(), laid.points + 3);
     if (!(DeviceToPatternEntry(cr_, m) * dot_ * GradientFit(laid) <= kMaxDeviceToPattern)) return false;
     cairo_pattern_t* pattern = cairo_pattern_create_radial(from[0], from[1], from[2], to[0], to[1], to[2]);
-    cairo_pattern_set_matrix(pattern, &m);
-    AddPeriods(pattern, g, h, first, periods, start, alpha);
-    cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
-    cairo_set_source(cr_, pattern);
-    cairo_pattern_destroy(pattern);
+    SetLaidOutSource(pattern, m, g, h, first, periods, start, alpha);
     return true;
   }
 
