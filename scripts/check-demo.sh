@@ -5,10 +5,13 @@
 # at a low resolution. The demo must succeed, the stored page must keep the
 # bytes of the publisher's mark (a metafile, drawn by the helper program the
 # demo's build has to bring along) and the printed page must show the mark's
-# navy and gold in its rectangle.
+# navy and gold in its rectangle. Arguments after BUILD go to cmake's
+# configure step, so that CI checks the demo in the folder its sanitizer
+# build then completes, rather than compiling the library once more.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build-demo-check}
+shift || true
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 rm -rf "$build"
@@ -16,7 +19,7 @@ rm -rf "$build"
 # checkout cached relative to it, so that the compiler cache that build
 # filled serves this one; demo.sh keeps the configuration.
 export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$PWD}
-cmake -S . -B "$build" -G Ninja -DMAPDECK_WERROR="${MAPDECK_WERROR:-ON}" >/dev/null
+cmake -S . -B "$build" -G Ninja -DMAPDECK_WERROR="${MAPDECK_WERROR:-ON}" "$@" >/dev/null
 MAPDECK_BUILD_DIR=$build MAPDECK_DEMO_OUTPUT=$out bash scripts/demo.sh --page sample-page --resolution 72
 python3 - "$out" <<'EOF'
 import struct, sys, zlib
