@@ -534,10 +534,11 @@ bool Filter(pid_t self, int execFd, int threadSupervisor) {
   constexpr scmp_datum_t kNamespaces = CLONE_NEWNS | CLONE_NEWUSER | CLONE_NEWPID | CLONE_NEWNET |
                                        CLONE_NEWIPC | CLONE_NEWUTS | CLONE_NEWCGROUP;
   // Each thread's start waits for the supervisor, which counts them; with
-  // none, no thread starts.
+  // none, no thread starts. A thread's pidfd would be a handle on a task the
+  // warden does not count: such a start is refused.
   const bool counted = threadSupervisor >= 0;
   rule(counted ? SCMP_ACT_NOTIFY : SCMP_ACT_ERRNO(EAGAIN), SCMP_SYS(clone),
-       {SCMP_A0_64(SCMP_CMP_MASKED_EQ, kNamespaces | CLONE_THREAD, CLONE_THREAD)});
+       {SCMP_A0_64(SCMP_CMP_MASKED_EQ, kNamespaces | CLONE_THREAD | CLONE_PIDFD, CLONE_THREAD)});
   rule(SCMP_ACT_ERRNO(ENOSYS), SCMP_SYS(clone3), {});
   // The listener goes to the supervisor over its socket, whose number no
   // later socket can take (the filter makes none).
@@ -659,13 +660,13 @@ void CountThreadStarts(int channel) {
     seccomp_notif_resp answer;
     std::memset(&answer, 0, sizeof answer);
     answer.id = asked.id;
-    if (started < kMostThreads) {
-      ++started;
-      answer.flags = SECCOMP_USER_NOTIF_FLAG_CONTINUE;
-    } else {
-      answer.error = -EAGAIN;
-    }
+    ++started;
+    answer.flags = SECCOMP_USER_NOTIF_FLAG_CONTINUE;
     ::ioctl(listener, SECCOMP_IOCTL_NOTIF_SEND, &answer);  // ENOENT: the asking thread ended meanwhile
+    // Past the last start it lets through, it lets the listener go: the
+    // kernel then refuses every later start itself (ENOSYS), at the cost of
+    // the helper that asks, not of the warden's tree.
+    if (started >= kMostThreads) break;
   }
   ::close(listener);
 }

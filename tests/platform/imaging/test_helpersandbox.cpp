@@ -224,7 +224,8 @@ std::string WaysIntoTheHost(int without, int fences) {
       ";open a perf event;read its keyring;mount;make a user namespace"
       ";start a child in a user namespace;fake a terminal's input;open an inet socket"
       ";open a netlink socket;change its personality;run a program;run a program it holds;fork"
-      ";start a process by clone;set its timer slack;lock its buffer by flock;lock its buffer by fcntl"
+      ";start a process by clone;start a thread with a pidfd;set its timer slack;lock its buffer by "
+      "flock;lock its buffer by fcntl"
       ";lock its buffer by an open file's lock";
   std::vector<Row> table(std::begin(rows), std::end(rows));
   std::istringstream calls(filterOnly);

@@ -51,6 +51,7 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -251,6 +252,9 @@ std::string Try(const std::vector<std::string>& args) {
               return forked;
             }()
       : call == "start a process by clone3"    ? ::syscall(SYS_clone3, nullptr, 0)
+      // A thread's start with a pidfd, whose flags the kernel refuses itself
+      // (a thread without its parent's signal handlers) after any filter.
+      : call == "start a thread with a pidfd" ? ::syscall(SYS_clone, CLONE_THREAD | CLONE_PIDFD, 0, &value, 0, 0)
       : call == "start a thread"               ? [] {
               std::thread([] {}).join();
               return 0;
@@ -380,15 +384,22 @@ int main(int argc, char** argv) {
       pthread_attr_t small;
       ::pthread_attr_init(&small);
       ::pthread_attr_setstacksize(&small, 64 * 1024);
+      // With args[2] "refusals", the refusals' errors are said too.
       int started = 0;
+      std::set<int> refusals;
       for (int k = 0; k < std::stoi(r.args.at(1)); ++k) {
         pthread_t thread;
         const auto wait = [](void*) -> void* {
           for (;;) ::pause();
         };
-        started += ::pthread_create(&thread, &small, wait, nullptr) == 0 ? 1 : 0;
+        const int error = ::pthread_create(&thread, &small, wait, nullptr);
+        started += error == 0 ? 1 : 0;
+        if (error != 0) refusals.insert(error);
       }
-      return "started " + std::to_string(started);
+      std::string said = "started " + std::to_string(started);
+      if (r.args.size() > 2 && r.args[2] == "refusals")
+        for (int error : refusals) said += ", errno " + std::to_string(error);
+      return said;
     }
     if (what == "fork") {
       // args[1] children that wait, as many as it may start.
