@@ -28,6 +28,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -638,11 +639,35 @@ int FenceProgram(const FenceRequest& request) {
   return fences;
 }
 
-void CountThreadStarts(int channel) {
+namespace {
+
+// The threads the process of thread `tid` runs now (its status's Threads
+// field, the asking thread among them), or -1 where /proc does not say.
+int LiveThreads(pid_t tid) {
+  char path[48];
+  std::snprintf(path, sizeof path, "/proc/%ld/status", static_cast<long>(tid));
+  std::FILE* status = std::fopen(path, "re");
+  if (status == nullptr) return -1;
+  int threads = -1;
+  char line[256];
+  while (threads < 0 && std::fgets(line, sizeof line, status) != nullptr)
+    if (std::sscanf(line, "Threads: %d", &threads) != 1) threads = -1;
+  std::fclose(status);
+  return threads;
+}
+
+}  // namespace
+
+void CountThreadStarts(int channel, long long processorMs) {
   const int listener = ReceiveDescriptor(channel);
   ::close(channel);
   if (listener < 0) return;
-  int started = 0;
+  // Starts let through so far: the bound where /proc cannot say how many
+  // threads run; and starts refused.
+  int started = 0, refused = 0;
+  // Its own processor time is the warden's, which no limit of the run
+  // counts: past a quarter of the run's, it answers no more.
+  const long long mostNs = std::max(processorMs, 1LL) * 250000LL;
   for (;;) {
     // Until no process of the program is left.
     pollfd ready{listener, POLLIN, 0};
@@ -660,13 +685,29 @@ void CountThreadStarts(int channel) {
     seccomp_notif_resp answer;
     std::memset(&answer, 0, sizeof answer);
     answer.id = asked.id;
-    ++started;
-    answer.flags = SECCOMP_USER_NOTIF_FLAG_CONTINUE;
+    // Libraries start short-lived threads all through a drawing (pango one
+    // to sort each new font's fallbacks): the threads running at once are
+    // counted, the asking one among them. The request is checked still to
+    // be the asking thread's after its status was read, so that the count
+    // read is its process's and not a later one's under a reused id.
+    const int running = LiveThreads(static_cast<pid_t>(asked.pid));
+    std::uint64_t id = asked.id;
+    const bool current = ::ioctl(listener, SECCOMP_IOCTL_NOTIF_ID_VALID, &id) == 0;
+    if (current && (running > 0 ? running < kMostThreads : started < kMostThreads)) {
+      ++started;
+      answer.flags = SECCOMP_USER_NOTIF_FLAG_CONTINUE;
+    } else {
+      ++refused;
+      answer.error = -EAGAIN;
+    }
     ::ioctl(listener, SECCOMP_IOCTL_NOTIF_SEND, &answer);  // ENOENT: the asking thread ended meanwhile
-    // Past the last start it lets through, it lets the listener go: the
-    // kernel then refuses every later start itself (ENOSYS), at the cost of
-    // the helper that asks, not of the warden's tree.
-    if (started >= kMostThreads) break;
+    // A helper refused as often as it may run threads, or one whose starts
+    // have cost the supervisor its share, asks no more of it: the listener
+    // let go, the kernel refuses every later start itself (ENOSYS), at the
+    // cost of the helper that asks.
+    timespec spent{};
+    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &spent);
+    if (refused >= kMostThreads || spent.tv_sec * 1000000000LL + spent.tv_nsec > mostNs) break;
   }
   ::close(listener);
 }

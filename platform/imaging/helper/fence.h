@@ -15,9 +15,9 @@
 //   ENOSYS); threads alone, in no new namespace: no fork, vfork or clone
 //   without CLONE_THREAD (clone3, whose flags the filter cannot read,
 //   answers ENOSYS and the C library uses clone), and at most kMostThreads
-//   of them, each start let through by the warden, which counts them
-//   (seccomp's user notification, 5.5 on; without a warden to count them,
-//   no thread at all); one exec, the program's
+//   of them running at once, each start let through by the warden, which
+//   counts them (seccomp's user notification, 5.5 on; without a warden to
+//   count them, no thread at all); one exec, the program's
 //   own, through the descriptor the warden opened, which its limit on open
 //   files keeps it from holding again once the exec closed it; personality
 //   read or set to PER_LINUX only; timers on its own clocks; no setsid or
@@ -106,17 +106,22 @@ struct FenceRequest {
   int threadSupervisor = -1;
 };
 
-// The most threads the program's process and everything in it may start
-// over its run: each start waits for the supervisor's leave, and the ones
-// past these fail with EAGAIN, so that a run holds a bounded number of the
+// The most threads the program's process may run at once, its first among
+// them: each start waits for the supervisor's leave, and one that would
+// pass these fails with EAGAIN, so that a run holds a bounded number of the
 // kernel's tasks (each takes kernel memory no limit of the run counts, and
-// a pid of the machine's).
+// a pid of the machine's). Threads that ended leave room for others: the
+// libraries start short-lived ones all through a drawing.
 constexpr int kMostThreads = 256;
 
 // In the supervisor: takes the filter's listener from `channel` and answers
-// the program's thread starts as they come, the first kMostThreads let
-// through, the rest refused; returns when the listener closes or none came.
-void CountThreadStarts(int channel);
+// the program's thread starts as they come, each let through while its
+// process runs fewer than kMostThreads (/proc/<id>/status; where that cannot
+// be read, the first kMostThreads starts), the rest refused; returns when
+// the listener closes or none came, or lets the listener go (the kernel then
+// refusing every start) once it refused kMostThreads starts or spent a
+// quarter of the run's `processorMs` answering them.
+void CountThreadStarts(int channel, long long processorMs);
 
 // Fences the calling process for the program, whose exec follows; answers
 // the fences in force. Where namespaces are made, the calling process and

@@ -361,7 +361,7 @@ int main(int argc, char** argv) {
     int forkError = errno;
     ::close(threads[1]);
     if (program > 0)
-      std::thread(md::imaging::detail::CountThreadStarts, threads[0]).detach();
+      std::thread(md::imaging::detail::CountThreadStarts, threads[0], processorMs).detach();
     else
       ::close(threads[0]);
     // Its processor time, from the fork on. Where the fence is namespaces

@@ -74,6 +74,13 @@ for document in page transparent bitmaps hatches gradients faces map; do
     cp "$work/lo/$document.$kind" "$out/libreoffice-$document.$kind"
   done
 done
+# Texts of many scripts: an EMF alone, each size and face of each script a
+# font of its own in the file. Its page is longer than the 4096 pixels a
+# side the picture's own painting takes at 300 dpi: it has no reference.
+if wanted libreoffice-scripts.emf soffice; then
+  soffice --headless --convert-to emf --outdir "$work/lo" scripts.fodg >/dev/null 2>&1
+  cp "$work/lo/scripts.emf" "$out/libreoffice-scripts.emf"
+fi
 for plot in lines fills surface patterns; do
   wanted "gnuplot-$plot.emf" gnuplot || continue
   sed "1,/^set terminal/ s|^set terminal.*|&\nset output '$out/gnuplot-$plot.emf'|" "$plot.gp" | gnuplot

@@ -11,7 +11,10 @@
 // it ("crash") or refuses it (any other text, its reason), or answers a
 // drawing of a pixel whose draw list is the one in the file named after
 // "list:" (none when it names no file; asked to paint a box, white pixels),
-// or the bytes of the file named after "answer:" as its whole answer; after
+// or, as "list-dies:signal" or "list-dies:memory" say, paints a drawing of
+// a pixel white but dies when asked for its list (on SIGTRAP, or aborting
+// once its memory is taken), or the bytes of the file named after "answer:"
+// as its whole answer; after
 // spending the milliseconds of processor time a "cpu:<ms>:" before that
 // names (a "cpu-box:<ms>:" only when asked to paint or list a box), and
 // sleeping those a "sleep:<ms>:" names.
@@ -310,6 +313,19 @@ int main(int argc, char** argv) {
       std::ifstream in(asked + 7, std::ios::binary);
       in.read(static_cast<char*>(r.buffer), static_cast<std::streamsize>(r.bytes));
       return std::string();
+    }
+    if (asked != nullptr && std::strncmp(asked, "list-dies:", 10) == 0) {
+      // Asked for a list, it dies: on the signal glib's g_error raises, or
+      // having taken all the memory it may, as an allocator that aborts does.
+      if (r.args.size() > 3 && r.args[3] == md::imaging::detail::kListRequest) {
+        if (std::strcmp(asked + 10, "memory") == 0) {
+          constexpr std::size_t kStep = std::size_t{1} << 20;
+          for (void* p; (p = std::malloc(kStep)) != nullptr;) std::memset(p, 1, kStep);
+          std::abort();
+        }
+        ::raise(SIGTRAP);
+      }
+      asked = "list:";  // otherwise a drawing of a pixel, painted white
     }
     if (asked != nullptr && std::strncmp(asked, "list:", 5) == 0) {
       namespace d = md::imaging::detail;
