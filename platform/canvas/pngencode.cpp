@@ -9,6 +9,7 @@
 #include <bit>
 #include <cmath>
 #include <cstring>
+#include <exception>
 #include <initializer_list>
 #include <iterator>
 #include <new>
@@ -494,6 +495,19 @@ void CompressStripe(const PngRows& rows, PngStripe* s) {
   s->ok = true;
 }
 
+// Joins the threads it is given when it goes, whichever way their block is
+// left (a thread still joinable when destroyed ends the process).
+struct Joiner {
+  explicit Joiner(std::vector<std::thread>* t) : threads(t) {}
+  std::vector<std::thread>* threads;
+  Joiner(const Joiner&) = delete;
+  Joiner& operator=(const Joiner&) = delete;
+  ~Joiner() {
+    for (std::thread& t : *threads)
+      if (t.joinable()) t.join();
+  }
+};
+
 bool ValidSize(int width, int height) {
   return width > 0 && height > 0 && static_cast<std::uint32_t>(width) <= kMaxSide / 3 &&
          static_cast<std::uint32_t>(height) <= kMaxSide;
@@ -574,23 +588,35 @@ bool EncodePng(const PngRows& rows, const PngSink& sink, unsigned threads) {
     parts[i].end = static_cast<int>(static_cast<long long>(rows.height) * (i + 1) / stripes);
     parts[i].last = i + 1 == stripes;
   }
+  // Each stripe's failure (no memory on the thread that compressed it) is
+  // kept beside it and thrown on this thread once every worker has ended.
+  std::vector<std::exception_ptr> failures(static_cast<std::size_t>(stripes));
+  const auto compress = [&rows, &parts, &failures](int i) noexcept {
+    try {
+      CompressStripe(rows, &parts[static_cast<std::size_t>(i)]);
+    } catch (...) {
+      failures[static_cast<std::size_t>(i)] = std::current_exception();
+    }
+  };
   {
     // Where a thread cannot be started (a process limit, a control group's
     // pids limit, no memory for its stack), this thread compresses the
-    // stripes left: the same bytes, later.
+    // stripes left: the same bytes, later. The workers are joined on every
+    // way out of the block.
     std::vector<std::thread> workers;
+    const Joiner joiner(&workers);
     int started = 1;
     try {
       workers.reserve(static_cast<std::size_t>(stripes - 1));
-      for (; started < stripes; ++started)
-        workers.emplace_back(CompressStripe, std::cref(rows), &parts[static_cast<std::size_t>(started)]);
+      for (; started < stripes; ++started) workers.emplace_back(compress, started);
     } catch (const std::system_error&) {
     } catch (const std::bad_alloc&) {
     }
-    CompressStripe(rows, &parts[0]);
-    for (int i = started; i < stripes; ++i) CompressStripe(rows, &parts[static_cast<std::size_t>(i)]);
-    for (std::thread& t : workers) t.join();
+    compress(0);
+    for (int i = started; i < stripes; ++i) compress(i);
   }
+  for (const std::exception_ptr& failure : failures)
+    if (failure != nullptr) std::rethrow_exception(failure);
   return EmitPngStripes(rows.width, rows.height, parts, sink, rows.dpi);
 }
 

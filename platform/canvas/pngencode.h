@@ -46,7 +46,9 @@ std::uint32_t PngPixelsPerMetre(double dpi);
 // bytes to the sink, on at most `threads` threads (0: as many as the machine
 // has, at most 8; fewer where no more can be started, down to the calling
 // one alone). False on a bad size or resolution, a missing row, a
-// compression failure or a sink that stops.
+// compression failure or a sink that stops. Memory that runs out on any of
+// its threads (std::bad_alloc) is thrown on the calling one, once every
+// thread it started has ended.
 bool EncodePng(const PngRows& rows, const PngSink& sink, unsigned threads = 0);
 
 // The same stream made of stripes compressed apart, each when its rows are

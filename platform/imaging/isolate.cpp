@@ -42,6 +42,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
+#include <new>
 #include <utility>
 
 #include "platform/files/errortext.h"
@@ -211,6 +212,13 @@ struct RunFiles {
   }
 };
 
+// Why a file of the run could not be made; where this process is out of
+// memory that is the call's failure, not the file's, and is thrown.
+std::string NoMemory(const char* what) {
+  if (errno == ENOMEM) throw std::bad_alloc();
+  return Errno(what);
+}
+
 // Makes the buffer of `bytes` and the input's memory file; "" or why not.
 // The buffer is sealed at its size, so that the program can neither pull
 // its pages from under this process's mapping nor grow it past what its
@@ -219,14 +227,14 @@ std::string MakeFiles(const void* input, std::size_t inputBytes, std::size_t byt
   files->mappedBytes = bytes == 0 ? 1 : bytes;
   files->buffer.fd = ::memfd_create("mapdeck-isolated-buffer", MFD_CLOEXEC | MFD_ALLOW_SEALING);
   if (files->buffer.fd < 0 || ::ftruncate(files->buffer.fd, static_cast<off_t>(files->mappedBytes)) != 0)
-    return Errno("no memory for the drawing");
+    return NoMemory("no memory for the drawing");
   if (::fcntl(files->buffer.fd, F_ADD_SEALS, F_SEAL_SHRINK | F_SEAL_GROW | F_SEAL_SEAL) != 0)
     return Errno("cannot seal the drawing's buffer");
   files->mapped = ::mmap(nullptr, files->mappedBytes, PROT_READ, MAP_SHARED, files->buffer.fd, 0);
-  if (files->mapped == MAP_FAILED) return Errno("no memory for the drawing");
+  if (files->mapped == MAP_FAILED) return NoMemory("no memory for the drawing");
   files->input.fd = ::memfd_create("mapdeck-isolated-input", MFD_CLOEXEC | MFD_ALLOW_SEALING);
   if (files->input.fd < 0 || !WriteAll(files->input.fd, input, inputBytes))
-    return Errno("no memory for the file");
+    return NoMemory("no memory for the file");
   if (::fcntl(files->input.fd, F_ADD_SEALS, F_SEAL_SHRINK | F_SEAL_GROW | F_SEAL_WRITE | F_SEAL_SEAL) != 0)
     return Errno("cannot seal the file");
   return "";
@@ -382,6 +390,26 @@ std::string FenceNames(int fences) {
   return said;
 }
 
+std::string MiB(unsigned long long bytes) { return std::to_string((bytes + (1 << 20) - 1) >> 20) + " MiB"; }
+
+// Where this process's hard address-space limit, which the warden passes on,
+// holds the program below what its run allows it: the limit and what the
+// program may need, to follow the reason of a run that ran out of memory;
+// "" where no such limit holds.
+std::string AddressSpaceNote(const IsolationLimits& limits) {
+  const unsigned long long allowed = kProgramStartBytes + limits.extraMemory;
+  rlimit held{};
+  if (::getrlimit(RLIMIT_AS, &held) != 0 || held.rlim_max == RLIM_INFINITY || held.rlim_max >= allowed)
+    return "";
+  return " (an address-space limit: RLIMIT_AS " + MiB(held.rlim_max) + "; the renderer needs up to " +
+         MiB(allowed) + ")";
+}
+
+// Whether the program's refusal says it ran out of memory.
+bool SaysNoMemory(const std::string& answer) {
+  return answer.find("bad_alloc") != std::string::npos || answer.find("memory") != std::string::npos;
+}
+
 // How the run ended and why, from what it told; the buffer is collected
 // when the program answered "".
 IsolatedEnd Outcome(const std::string& program, const Heard& heard, const IsolationLimits& limits,
@@ -407,7 +435,8 @@ IsolatedEnd Outcome(const std::string& program, const Heard& heard, const Isolat
     return IsolatedEnd::NotRun;
   }
   if (report.kind == WardenReport::NotStarted) {
-    *error = "the renderer " + program + " could not start: " + md::files::StartErrorText(report.value);
+    *error = "the renderer " + program + " could not start: " + md::files::StartErrorText(report.value) +
+             (report.value == ENOMEM ? AddressSpaceNote(limits) : "");
     return IsolatedEnd::NotRun;
   }
   if (report.kind == WardenReport::Unfenced) {
@@ -426,15 +455,15 @@ IsolatedEnd Outcome(const std::string& program, const Heard& heard, const Isolat
     return IsolatedEnd::OutOfProcessorTime;
   }
   if (report.kind == WardenReport::Signalled) {
-    *error = "the renderer stopped on signal " + std::to_string(report.value);
+    *error = "the renderer stopped on signal " + std::to_string(report.value) + AddressSpaceNote(limits);
     return IsolatedEnd::Stopped;
   }
   if (heard.answer.empty() || report.value != 0) {
-    *error = "the renderer stopped without an answer";
+    *error = "the renderer stopped without an answer" + AddressSpaceNote(limits);
     return IsolatedEnd::Stopped;
   }
   if (heard.answer.size() > 1) {
-    *error = Escaped(heard.answer.substr(1));
+    *error = Escaped(heard.answer.substr(1)) + (SaysNoMemory(heard.answer) ? AddressSpaceNote(limits) : "");
     return IsolatedEnd::Refused;
   }
   if (!bufferKept) {

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -54,8 +55,11 @@ int IsolatedMain(int argc, char** argv, const std::function<std::string(const Is
   // processor time is the warden's to watch.
   const unsigned long long extra = std::strtoull(argv[3], nullptr, 10);
   const std::size_t have = AddressSpace();
+  rlimit held{};
+  const bool limited = ::getrlimit(RLIMIT_AS, &held) == 0 && held.rlim_max != RLIM_INFINITY;
   if (have != 0) {
-    const rlimit as{have + extra, have + extra};
+    const rlim_t bound = std::min<rlim_t>(have + extra, limited ? held.rlim_max : RLIM_INFINITY);
+    const rlimit as{bound, bound};
     ::setrlimit(RLIMIT_AS, &as);
   }
 
@@ -78,6 +82,10 @@ int IsolatedMain(int argc, char** argv, const std::function<std::string(const Is
     } else {
       request.input = static_cast<const std::uint8_t*>(inMap);
       request.buffer = outMap;
+      rlimit now{};
+      const std::size_t used = AddressSpace();
+      if (used != 0 && ::getrlimit(RLIMIT_AS, &now) == 0 && now.rlim_cur != RLIM_INFINITY)
+        request.room = now.rlim_cur > used ? static_cast<std::size_t>(now.rlim_cur - used) : 0;
       try {
         answer = work(request);
       } catch (const std::exception& e) {

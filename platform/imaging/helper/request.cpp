@@ -29,8 +29,11 @@ int MetafileHelperMain(int argc, char** argv) {
     if ((r.args.size() != 3 && !painting && !listing) || (r.args[0] != "wmf" && r.args[0] != "emf"))
       return "the renderer was asked wrongly";
     MetafileTarget t;
-    t.maxPixels = std::stoull(r.args[1]);
-    t.memoryLimit = std::stoull(r.args[2]);
+    // Its own bound, or half of what the address space leaves it (the rest
+    // for the libraries' own work) where that is less: the drawing is made
+    // smaller rather than run out of memory.
+    t.memoryLimit = std::min<std::size_t>(std::stoull(r.args[2]), r.room / 2);
+    t.maxPixels = std::min<std::size_t>(std::stoull(r.args[1]), t.memoryLimit / 4);
     MetafileBox box;
     if (painting) {
       for (std::size_t k = 0; k < 2; ++k) box.size[k] = std::stoll(r.args[4 + k]);

@@ -191,17 +191,22 @@ bool ReadLimits(char** words, int count, long long* processorMs, unsigned long l
 
 // Sets the limits of the program's process for good, hard as soft: its
 // processor time a second past the warden's watch, should the watch fail;
-// its address space, what it holds from its start and its extra memory
-// (unless its sanitizer's shadow memory reserves more, when the program's
-// own start limits what it adds to it); no core file; and its open files
+// its address space, what it holds from its start and its extra memory, at
+// most the hard limit it inherited (unless its sanitizer's shadow memory
+// reserves more, when the program's own start limits what it adds to it); no core file; and its open files
 // below the one descriptor its exec names, to which the program's file `fd`
 // moves. That descriptor, or -1 with errno set.
 int LimitProgram(int fd, long long processorMs, unsigned long long extra) {
   const rlim_t seconds = static_cast<rlim_t>((processorMs + 999) / 1000 + 1);
   const rlimit cpu{seconds, seconds}, none{0, 0};
-  const rlim_t space = static_cast<rlim_t>(std::min<unsigned long long>(
-                           extra, RLIM_INFINITY - md::imaging::detail::kProgramStartBytes)) +
-                       md::imaging::detail::kProgramStartBytes;
+  const rlim_t wanted = static_cast<rlim_t>(std::min<unsigned long long>(
+                            extra, RLIM_INFINITY - md::imaging::detail::kProgramStartBytes)) +
+                        md::imaging::detail::kProgramStartBytes;
+  // Never above the hard limit the library's process passed on: the program
+  // draws within what its host may hold, and a raise would be refused.
+  rlimit held{};
+  if (::getrlimit(RLIMIT_AS, &held) != 0) return -1;
+  const rlim_t space = std::min(wanted, held.rlim_max);
   const rlimit memory{space, space};
   rlimit files{};
   if (::setrlimit(RLIMIT_CPU, &cpu) != 0 || ::setrlimit(RLIMIT_CORE, &none) != 0 ||

@@ -2,7 +2,16 @@
 // that a PNG reader (libpng, through the imaging layer) reads back pixel for
 // pixel, whatever the number of stripes; a missing row or a sink that stops
 // gives no file.
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <new>
+#include <system_error>
+#include <thread>
 
 #include <cstdint>
 #include <vector>
@@ -17,11 +26,13 @@ struct Picture {
   int height = 0;
   std::vector<std::uint32_t> pixels;
   int missingRow = -1;
+  int rowOutOfMemory = -1;  // reading it throws std::bad_alloc
 };
 
 const std::uint32_t* RowOf(const void* context, int y) {
   const auto* p = static_cast<const Picture*>(context);
   if (y == p->missingRow) return nullptr;
+  if (y == p->rowOutOfMemory) throw std::bad_alloc();
   return p->pixels.data() + static_cast<std::size_t>(y) * p->width;
 }
 
@@ -162,6 +173,60 @@ TEST(PngEncode, AMissingRowOrAStoppedSinkFails) {
                                      [&](const std::uint8_t*, std::size_t) { return ++calls < 3; }));
   EXPECT_FALSE(md::canvas::EncodePng(md::canvas::PngRows{0, 5, &p, &RowOf},
                                      [](const std::uint8_t*, std::size_t) { return true; }));
+}
+
+// Memory that runs out while a stripe is compressed, on the calling thread
+// (the first stripe) or on a worker (a later one), is thrown on the calling
+// thread once every worker has ended; the process goes on.
+TEST(PngEncode, MemoryThatRunsOutOnAnyThreadIsThrownOnTheCallingOne) {
+  const struct {
+    int row;  // of 4 stripes of 100 rows
+    const char* thread;
+  } rows[] = {{50, "the calling thread"}, {250, "a worker"}, {399, "the last worker"}};
+  for (const auto& row : rows) {
+    Picture p = Sample(40, 400);
+    p.rowOutOfMemory = row.row;
+    bool ok = true;
+    EXPECT_THROW(Encode(p, 4, &ok), std::bad_alloc) << row.thread;
+  }
+}
+
+// Where no thread can be started (its user at one process, RLIMIT_NPROC 1,
+// in a child process of a user of its own where the tests run as root), the
+// stripes are all compressed on the calling thread: the same bytes. Needs
+// the kernel's RLIMIT_NPROC, which every Linux holds: the row fails where a
+// thread still starts under it.
+TEST(PngEncode, StripesWhoseThreadsCannotStartAreCompressedOnTheCallingThreadAlike) {
+  const Picture p = Sample(300, 900);
+  bool ok = false;
+  const std::vector<std::uint8_t> free = Encode(p, 4, &ok);
+  ASSERT_TRUE(ok);
+  std::fflush(nullptr);
+  const pid_t child = ::fork();
+  if (child == 0) {
+    const uid_t own = static_cast<uid_t>(100000 + ::getpid());
+    if (::getuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(own) != 0 || ::setuid(own) != 0))
+      ::_exit(3);
+    rlimit limit{};
+    ::getrlimit(RLIMIT_NPROC, &limit);
+    limit.rlim_cur = 1;
+    if (::setrlimit(RLIMIT_NPROC, &limit) != 0) ::_exit(3);
+    try {
+      std::thread([] {}).join();
+      ::_exit(4);  // a thread started: the limit does not hold
+    } catch (const std::system_error&) {
+    }
+    bool limitedOk = false;
+    const std::vector<std::uint8_t> limited = Encode(p, 4, &limitedOk);
+    ::_exit(!limitedOk ? 1 : limited != free ? 2 : 0);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status)) << "the child ended on signal " << WTERMSIG(status);
+  const char* said[] = {"the same bytes", "no file", "other bytes", "no user of its own or no limit",
+                        "a thread started under RLIMIT_NPROC 1"};
+  const int code = WEXITSTATUS(status);
+  EXPECT_EQ(code, 0) << (code < 5 ? said[code] : "?");
 }
 
 }  // namespace
