@@ -27,7 +27,7 @@
 // pattern fills and gradient fills at the paints' bound, a
 // dashed curve out to the coordinates' bound, 64 MB of random pixels shown
 // and repeated (and 1 MB shown at fewer pixels than its box has dots), and
-// an answer that claims a whole list and holds none.
+// an answer that claims a whole list and holds none, or its header alone.
 #include <benchmark/benchmark.h>
 #include <cairo-pdf.h>
 #include <cairo.h>
@@ -247,6 +247,19 @@ Bytes EmptyClaimAnswer() {
   header.listBytes = md::imaging::detail::kListBytes;
   Bytes out(md::imaging::detail::kAnswerHeaderBytes, 0);
   std::memcpy(out.data(), &header, sizeof header);
+  return out;
+}
+
+// An answer whose list is a header alone, valid and claiming the most
+// bytes, the rest of the list never written.
+Bytes HeaderClaimAnswer() {
+  Bytes out = EmptyClaimAnswer();
+  dl::Header list;
+  list.width = list.height = 1;
+  list.bytes = md::imaging::detail::kListBytes;
+  const std::size_t at = out.size();
+  out.resize(at + sizeof list);
+  std::memcpy(out.data() + at, &list, sizeof list);
   return out;
 }
 
@@ -585,6 +598,8 @@ const std::vector<Answer>& Answers() {
        "list:", [] { return RepeatedRadialList(4, static_cast<int>(dl::kMaxStopUses / 4096)); }},
       {"empty_claim", "an answer claiming 64 MiB of list, holding none",
        "answer:", [] { return EmptyClaimAnswer(); }},
+      {"header_claim", "an answer of a list's header alone, claiming 64 MiB",
+       "answer:", [] { return HeaderClaimAnswer(); }},
       {"random_list", "random bytes (1 MiB) as the list",
        "list:", [] { return Random(std::size_t{1} << 20); }},
       {"random_answer", "random bytes (1 MiB) as the whole answer",

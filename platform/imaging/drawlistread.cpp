@@ -38,10 +38,14 @@ std::string HeaderFault(const dl::Header& header, std::size_t size) {
   return "";
 }
 
-// The reader of one list: the checks, in the order the bytes come.
+// The reader of one list: each record copied from the helper's buffer into
+// the list's own memory as it comes and checked there, so that a list is
+// refused at its first bad record having copied no more than that record
+// (unwritten pages of a buffer its header claims whole are never touched).
 class Checker {
  public:
-  Checker(std::uint8_t* bytes, std::size_t size) : bytes_(bytes), size_(size) {}
+  Checker(const std::uint8_t* source, std::size_t size, std::vector<std::uint8_t>* copy)
+      : source_(source), size_(size), copy_(copy) {}
 
   // "" when every record passed; the records, pictures and gradients then
   // fill the out parameters.
@@ -51,16 +55,20 @@ class Checker {
     pictures_ = pictures;
     gradients_ = gradients;
     if (size_ < sizeof(dl::Header)) return "it is shorter than its header";
-    const auto header = Take<dl::Header>(bytes_);
+    const auto header = Take<dl::Header>(source_);
+    bytes_ = copy_->data();
+    Append(&header, sizeof header);
     if (std::string why = HeaderFault(header, size_); !why.empty()) return why;
     *width = width_ = header.width;
     *height = height_ = header.height;
     std::size_t at = sizeof(dl::Header);
     for (std::size_t n = 1; at < size_; ++n) {
       if (size_ - at < sizeof(dl::RecordHead)) return Record(n, "is cut short");
-      const auto head = Take<dl::RecordHead>(bytes_ + at);
+      const auto head = Take<dl::RecordHead>(source_ + at);
+      Append(&head, sizeof head);
       at += sizeof head;
       if (head.bytes % 8 != 0 || head.bytes > size_ - at) return Record(n, "runs past the list");
+      Append(source_ + at, head.bytes);
       const std::string why = One(static_cast<dl::Kind>(head.kind), at, head.bytes);
       if (!why.empty()) return Record(n, why);
       at += head.bytes;
@@ -74,12 +82,19 @@ class Checker {
     return "its record " + std::to_string(n) + " " + why;
   }
 
+  // Adds bytes to the copy, within the room reserved for the whole list: it
+  // never moves.
+  void Append(const void* from, std::size_t bytes) {
+    const auto* p = static_cast<const std::uint8_t*>(from);
+    copy_->insert(copy_->end(), p, p + bytes);
+  }
+
   std::string One(dl::Kind kind, std::size_t at, std::uint32_t bytes) {
     const std::uint8_t* p = bytes_ + at;
     std::string why;
     if (dl::DoneWithinClips(kind)) {
       clipped_ += clipVerbs_;
-      if (clipped_ > dl::kMaxClippedVerbs)
+      if (!dl::ClippedVerbsWithin(clipped_))
         return "brings the verbs of the clips drawn within past " + std::to_string(dl::kMaxClippedVerbs);
     }
     switch (kind) {
@@ -117,7 +132,7 @@ class Checker {
         break;
       case dl::Kind::PushGroup:
         if (bytes != 0) return "is longer than its kind";
-        if (++groups_ > dl::kMaxGroups) return "opens more groups than " + std::to_string(dl::kMaxGroups);
+        if (!dl::GroupsWithin(++groups_)) return "opens more groups than " + std::to_string(dl::kMaxGroups);
         why = Push(Open::Group);
         break;
       case dl::Kind::PopGroup:
@@ -157,7 +172,7 @@ class Checker {
     if (!why.empty()) return why;
     if ((kind == dl::Kind::Fill || kind == dl::Kind::Stroke || kind == dl::Kind::Image ||
          kind == dl::Kind::PaintAll) &&
-        ++drawn_ > dl::kMaxDrawn)
+        !dl::DrawnWithin(++drawn_))
       return "brings the records that draw past " + std::to_string(dl::kMaxDrawn);
     records_->push_back({kind, static_cast<std::uint32_t>(at), bytes});
     return why;
@@ -165,7 +180,7 @@ class Checker {
 
   // Opens a clip (of `verbs` verbs), a group or a mask.
   std::string Push(Open what, std::uint32_t verbs = 0) {
-    if (depth_ == dl::kMaxDepth) return "opens more than " + std::to_string(dl::kMaxDepth) + " at once";
+    if (!dl::DepthWithin(depth_ + 1)) return "opens more than " + std::to_string(dl::kMaxDepth) + " at once";
     openVerbs_[depth_] = verbs;
     clipVerbs_ += verbs;
     open_[depth_++] = what;
@@ -180,18 +195,15 @@ class Checker {
   // Entries within bounds and a determinant between the bounds' inverse and
   // itself: invertible, and so is its product with a box's mapping.
   static std::string Matrix(const dl::Matrix& m) {
-    for (const double v : {m.xx, m.yx, m.xy, m.yy, m.x0, m.y0})
-      if (!Finite(v) || std::fabs(v) > dl::kMaxMatrixEntry) return "has a transform out of range";
-    const double det = std::fabs(m.xx * m.yy - m.yx * m.xy);
-    if (!(det >= 1 / dl::kMaxDeterminant && det <= dl::kMaxDeterminant))
-      return "has a transform that cannot be inverted within bounds";
+    if (!dl::EntriesWithin(m)) return "has a transform out of range";
+    if (!dl::InvertibleWithin(m)) return "has a transform that cannot be inverted within bounds";
     return "";
   }
 
   // The paint, used under `used` (from its space to the drawing's).
   std::string Paint(const dl::Paint& p, const dl::Matrix& used) {
     if (p.kind != static_cast<std::uint32_t>(dl::PaintKind::Colour) &&
-        ++patternPaints_ > dl::kMaxPatternPaints)
+        !dl::PatternPaintsWithin(++patternPaints_))
       return "brings the paints of gradients and patterns past " + std::to_string(dl::kMaxPatternPaints);
     switch (static_cast<dl::PaintKind>(p.kind)) {
       case dl::PaintKind::Colour:
@@ -202,38 +214,23 @@ class Checker {
         if (p.index >= gradients_->size()) return "names a gradient not read before it";
         if (!Unit(p.rgba[3])) return "has an alpha out of range";
         const auto g = Take<dl::GradientHead>(bytes_ + (*gradients_)[p.index]);
-        // Its run, and its period when it repeats: the length from its start
-        // to its end, or between its circles' radii.
-        const double* v = g.points;
-        const double run = g.type == static_cast<std::uint32_t>(dl::GradientType::Linear)
-                               ? std::hypot(v[2] - v[0], v[3] - v[1])
-                               : std::fabs(v[5] - v[2]);
         const dl::Matrix toDrawing = dl::InverseThen(g.matrix, used);
-        // A run of no length paints its last stop, as cairo paints it.
-        if (run > 0 && !(run * dl::Shortest(toDrawing) >= dl::kMinPaintFeature))
-          return "has a gradient squeezed past its bound";
+        if (!dl::RunShown(g, toDrawing)) return "has a gradient squeezed past its bound";
         // Its points lie near the drawing: a raster's gradients take them in
         // a fixed-point range.
         if (!dl::GradientWithinReach(g, toDrawing, width_, height_))
           return "has a gradient far from the drawing";
-        const bool repeated = run > 0 && (g.extend == static_cast<std::uint32_t>(dl::Extend::Repeat) ||
-                                          g.extend == static_cast<std::uint32_t>(dl::Extend::Reflect));
-        if (repeated) {
-          // A radial one repeats outward from its first circle, which lies
-          // within its second (as SVG's focus within its circle): otherwise
-          // its repeats crowd without end where the circles' cone narrows.
-          if (g.type == static_cast<std::uint32_t>(dl::GradientType::Radial) &&
-              !(std::hypot(v[3] - v[0], v[4] - v[1]) + v[2] <= v[5] * (1 - 1 / dl::kMaxRepeats)))
+        if (dl::Repeated(g)) {
+          if (g.type == static_cast<std::uint32_t>(dl::GradientType::Radial) && !dl::CirclesNested(g))
             return "has a repeated radial gradient whose circles are not nested";
           if (std::string why = Repeats(dl::ClosestPeriod(g), g.matrix, used); !why.empty()) return why;
         }
-        const double painted =
-            repeated ? dl::StopsPainted(g.stops, dl::ClosestPeriod(g), toDrawing, width_, height_) : g.stops;
-        if (!(painted <= static_cast<double>(dl::kMaxRepeatedStops)))
+        const double painted = dl::GradientStopsPainted(g, toDrawing, width_, height_);
+        if (!dl::RepeatedStopsWithin(painted))
           return "has a repeated gradient that paints more stops than " +
                  std::to_string(dl::kMaxRepeatedStops);
         stopUses_ += painted;
-        if (stopUses_ > static_cast<double>(dl::kMaxStopUses))
+        if (!dl::StopUsesWithin(stopUses_))
           return "brings the gradient stops painted past " + std::to_string(dl::kMaxStopUses);
         return "";
       }
@@ -246,9 +243,8 @@ class Checker {
         // Repeated over the drawing, its pixels keep the range of a raster's
         // fixed-point coordinates.
         const DrawList::Picture& picture = (*pictures_)[p.index];
-        if (std::max(picture.width, picture.height) > dl::kMaxPatternPixels ||
-            !(dl::Shortest(dl::InverseThen(p.matrix, used)) >=
-              std::max(width_, height_) / dl::kMaxPatternPixels))
+        if (!dl::PatternPixelsWithin(picture.width, picture.height, dl::InverseThen(p.matrix, used),
+                                     std::max(width_, height_)))
           return "has a picture repeated in pixels past their bound";
         return Repeats(std::min(picture.width, picture.height), p.matrix, used);
       }
@@ -261,7 +257,7 @@ class Checker {
   // the space it is used in to, repeats at most kMaxRepeats times across the
   // drawing used under `used`.
   std::string Repeats(double period, const dl::Matrix& paint, const dl::Matrix& used) const {
-    if (!(period * dl::Shortest(dl::InverseThen(paint, used)) >= std::max(width_, height_) / dl::kMaxRepeats))
+    if (!dl::RepeatsWithin(period, dl::InverseThen(paint, used), std::max(width_, height_)))
       return "has a paint that repeats more than " + std::to_string(static_cast<int>(dl::kMaxRepeats)) +
              " times across the drawing";
     return "";
@@ -274,7 +270,7 @@ class Checker {
     const DrawList::Picture& picture = (*pictures_)[p.index];
     tiles_ += dl::PatternTiles(picture.width, picture.height, dl::InverseThen(p.matrix, used),
                                dl::AreaShown(box_[0], box_[1], box_[2], box_[3], reach, width_, height_));
-    if (!(tiles_ <= dl::kMaxPatternTiles))
+    if (!dl::PatternTilesWithin(tiles_))
       return "brings the pattern tiles painted past " +
              std::to_string(static_cast<long long>(dl::kMaxPatternTiles));
     return "";
@@ -282,8 +278,7 @@ class Checker {
 
   // Whether a picture's pixels under `toDrawing` keep kMinPaintFeature.
   static std::string Shown(const dl::Matrix& toDrawing) {
-    if (!(dl::Shortest(toDrawing) >= dl::kMinPaintFeature))
-      return "shows a picture squeezed past a pixel's bound";
+    if (!dl::PixelShown(toDrawing)) return "shows a picture squeezed past a pixel's bound";
     return "";
   }
 
@@ -295,7 +290,8 @@ class Checker {
     const std::uint64_t need = sizeof h + dl::Padded(h.verbs) + std::uint64_t{h.points} * 2 * sizeof(float);
     if (need != bytes) return "is not as long as its path";
     verbs_ += h.verbs;
-    if (verbs_ > dl::kMaxVerbs) return "brings the verbs of the paths past " + std::to_string(dl::kMaxVerbs);
+    if (!dl::VerbsWithin(verbs_))
+      return "brings the verbs of the paths past " + std::to_string(dl::kMaxVerbs);
     const std::uint8_t* verbs = p + sizeof h;
     const std::uint8_t* points = verbs + dl::Padded(h.verbs);
     box_ = {HUGE_VAL, HUGE_VAL, -HUGE_VAL, -HUGE_VAL};
@@ -322,8 +318,7 @@ class Checker {
         const double px = pt[0], py = pt[1];
         if (!Finite(px) || !Finite(py)) return "has a point that is not a number";
         const double tx = m.xx * px + m.xy * py + m.x0, ty = m.yx * px + m.yy * py + m.y0;
-        if (!(std::fabs(tx) <= dl::kMaxCoordinate && std::fabs(ty) <= dl::kMaxCoordinate))
-          return "has a point out of range";
+        if (!dl::CoordinateWithin(tx) || !dl::CoordinateWithin(ty)) return "has a point out of range";
         box_[0] = std::min(box_[0], tx), box_[1] = std::min(box_[1], ty);
         box_[2] = std::max(box_[2], tx), box_[3] = std::max(box_[3], ty);
         if (verbs[k] != static_cast<std::uint8_t>(dl::Verb::Move)) sum += std::hypot(px - x, py - y);
@@ -340,13 +335,10 @@ class Checker {
     const auto h = Take<dl::StrokeHead>(p);
     if (h.cap > 2 || h.join > 2) return "names no cap or join";
     if ((h.flags & ~dl::kStrokeHairline) != 0) return "has flags of no meaning";
-    if (!(Finite(h.width) && h.width >= 0 && h.width <= dl::kMaxCoordinate))
-      return "has a width out of range";
-    if (!(Finite(h.miterLimit) && h.miterLimit >= 1 && h.miterLimit <= dl::kMaxCoordinate))
-      return "has a miter limit out of range";
-    if (!(Finite(h.dashOffset) && std::fabs(h.dashOffset) <= dl::kMaxCoordinate))
-      return "has a dash offset out of range";
-    if (h.dashes > dl::kMaxDashCount) return "has more dashes than " + std::to_string(dl::kMaxDashCount);
+    if (!(h.width >= 0 && dl::CoordinateWithin(h.width))) return "has a width out of range";
+    if (!(h.miterLimit >= 1 && dl::CoordinateWithin(h.miterLimit))) return "has a miter limit out of range";
+    if (!dl::CoordinateWithin(h.dashOffset)) return "has a dash offset out of range";
+    if (!dl::DashCountWithin(h.dashes)) return "has more dashes than " + std::to_string(dl::kMaxDashCount);
     std::string why = Matrix(h.matrix);
     if (why.empty()) why = Paint(h.paint, h.matrix);
     if (!why.empty()) return why;
@@ -355,7 +347,7 @@ class Checker {
     double period = 0;
     for (std::uint32_t k = 0; k < h.dashes; ++k) {
       const double d = Take<double>(p + sizeof h + k * sizeof(double));
-      if (!(Finite(d) && d >= 0 && d <= dl::kMaxCoordinate)) return "has a dash out of range";
+      if (!(d >= 0 && dl::CoordinateWithin(d))) return "has a dash out of range";
       period += d;
     }
     if (h.dashes > 0 && !(period > 0)) return "has dashes of no length";
@@ -363,11 +355,8 @@ class Checker {
     why = Path(p + sizeof h + dashBytes, bytes - sizeof h - dashBytes, h.matrix, &length);
     if (why.empty()) why = Tiles(h.paint, h.matrix, h.width / 2 * h.miterLimit * dl::Longest(h.matrix));
     if (!why.empty() || h.dashes == 0) return why;
-    // Each period of the array cuts the path once for each of its entries
-    // at most (an odd array runs twice to end on a gap, in twice the period).
-    dashes_ += (length / period + 1) * h.dashes;
-    if (!(dashes_ <= static_cast<double>(dl::kMaxDashes)))
-      return "brings the dashes painted past " + std::to_string(dl::kMaxDashes);
+    dashes_ += dl::DashesCut(length, period, h.dashes);
+    if (!dl::DashesWithin(dashes_)) return "brings the dashes painted past " + std::to_string(dl::kMaxDashes);
     return "";
   }
 
@@ -396,11 +385,11 @@ class Checker {
     if (bytes < sizeof(dl::GradientHead)) return "is cut short";
     const auto h = Take<dl::GradientHead>(p);
     if (h.type > 1 || h.extend > 3) return "names no gradient type or extend";
-    if (h.stops > dl::kMaxStops) return "has more stops than " + std::to_string(dl::kMaxStops);
+    if (!dl::StopsWithin(h.stops)) return "has more stops than " + std::to_string(dl::kMaxStops);
     if (bytes != sizeof h + std::size_t{h.stops} * sizeof(dl::GradientStop))
       return "is not as long as its stops";
     for (const double v : h.points)
-      if (!(Finite(v) && std::fabs(v) <= dl::kMaxCoordinate)) return "has a gradient's point out of range";
+      if (!dl::CoordinateWithin(v)) return "has a gradient's point out of range";
     if (h.type == 1 && (h.points[2] < 0 || h.points[5] < 0)) return "has a negative radius";
     if (std::string why = Matrix(h.matrix); !why.empty()) return why;
     double last = 0;
@@ -414,8 +403,10 @@ class Checker {
     return "";
   }
 
-  std::uint8_t* const bytes_;
+  const std::uint8_t* const source_;
   const std::size_t size_;
+  std::vector<std::uint8_t>* const copy_;
+  std::uint8_t* bytes_ = nullptr;  // the copy's
   std::vector<DrawList::Record>* records_ = nullptr;
   std::vector<DrawList::Picture>* pictures_ = nullptr;
   std::vector<std::uint32_t>* gradients_ = nullptr;
@@ -458,13 +449,15 @@ std::shared_ptr<const DrawList> ReadDrawList(const std::uint8_t* data, std::size
   }
   auto list = std::make_shared<DrawList>();
   try {
-    // Taken whole first: the checks and the painting see these bytes only.
-    if (size > 0) list->bytes_.assign(data, data + size);
+    // Room for the whole list, which its pages take only as the records
+    // are copied into it.
+    list->bytes_.reserve(size);
   } catch (const std::bad_alloc&) {
     *why = "no memory for the draw list";
     return nullptr;
   }
-  Checker checker(list->bytes_.data(), size);
+  // The checks and the painting see the list's own copy alone.
+  Checker checker(data, size, &list->bytes_);
   *why = checker.Run(&list->records_, &list->pictures_, &list->gradients_, &list->width_, &list->height_);
   if (!why->empty()) {
     *why = "the draw list is refused: " + *why;

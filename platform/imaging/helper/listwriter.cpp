@@ -28,7 +28,6 @@ namespace md::imaging::detail {
 namespace {
 
 namespace dl = drawlist;
-using listbounds::AtLeast;
 using listbounds::kMargin;
 using listbounds::Within;
 using svg::ApplyStyle;
@@ -105,7 +104,7 @@ VectorsAnswer PaintedFromPixels(const Document& doc) {
     if (name == "linearGradient" || name == "radialGradient") {
       std::size_t stops = 0;
       for (std::uint32_t c = doc[n].firstChild; c != kNone; c = doc[c].next) ++stops;
-      if (stops > dl::kMaxStops) return VectorsAnswer::GradientStops;
+      if (!dl::StopsWithin(stops)) return VectorsAnswer::GradientStops;
     }
     if (name == "mask" && picture(picture, n, 0) && !doc.MaskedByOnePicture(n))
       return VectorsAnswer::MaskOfPictures;
@@ -396,10 +395,10 @@ class Writer {
   // (PastBounds) when not.
   bool Stroked(const dl::StrokeHead& head, const Path& path, const std::vector<double>& dashes,
                double period) {
-    constexpr double kMost = dl::kMaxCoordinate * (1 - kMargin);
-    bool within = head.width <= kMost && head.miterLimit <= kMost && std::fabs(head.dashOffset) <= kMost &&
-                  dashes.size() <= dl::kMaxDashCount;
-    for (const double d : dashes) within = within && d <= kMost;
+    bool within = dl::CoordinateWithin(head.width, kMargin) &&
+                  dl::CoordinateWithin(head.miterLimit, kMargin) &&
+                  dl::CoordinateWithin(head.dashOffset, kMargin) && dl::DashCountWithin(dashes.size());
+    for (const double d : dashes) within = within && dl::CoordinateWithin(d, kMargin);
     if (within && !dashes.empty()) {
       double length = 0, x = 0, y = 0;
       std::size_t p = 0;
@@ -413,8 +412,8 @@ class Writer {
           x = px, y = py;
         }
       }
-      dashes_ += (length / period + 1) * static_cast<double>(dashes.size());
-      within = dashes_ <= static_cast<double>(dl::kMaxDashes) * (1 - kMargin);
+      dashes_ += dl::DashesCut(length, period, static_cast<std::uint32_t>(dashes.size()));
+      within = dl::DashesWithin(dashes_, kMargin);
     }
     if (!within) Stop(VectorsAnswer::PastBounds);
     return within;
@@ -428,39 +427,32 @@ class Writer {
   // within its second. False (BadTransform, PastBounds) when not.
   bool Taken(const dl::Paint& paint, const dl::Matrix& used) {
     if (paint.kind != static_cast<std::uint32_t>(dl::PaintKind::Colour) &&
-        ++patternPaints_ > dl::kMaxPatternPaints) {
+        !dl::PatternPaintsWithin(++patternPaints_)) {
       Stop(VectorsAnswer::PastBounds);
       return false;
     }
     if (paint.kind != static_cast<std::uint32_t>(dl::PaintKind::Gradient)) return true;
     const dl::GradientHead& g = gradientHeads_[paint.index];
-    const double* v = g.points;
-    const bool radial = g.type == static_cast<std::uint32_t>(dl::GradientType::Radial);
-    const double run = radial ? std::fabs(v[5] - v[2]) : std::hypot(v[2] - v[0], v[3] - v[1]);
-    if (run > 0 && !AtLeast(run, g.matrix, used, dl::kMinPaintFeature)) {
+    const dl::Matrix toDrawing = dl::InverseThen(g.matrix, used);
+    if (!dl::RunShown(g, toDrawing, kMargin)) {
       Stop(VectorsAnswer::BadTransform);
       return false;
     }
-    if (!dl::GradientWithinReach(g, dl::InverseThen(g.matrix, used), width_, height_, kMargin)) {
+    if (!dl::GradientWithinReach(g, toDrawing, width_, height_, kMargin)) {
       Stop(VectorsAnswer::PastBounds);
       return false;
     }
-    const bool repeated = run > 0 && (g.extend == static_cast<std::uint32_t>(dl::Extend::Repeat) ||
-                                      g.extend == static_cast<std::uint32_t>(dl::Extend::Reflect));
-    if (repeated && ((radial && !(std::hypot(v[3] - v[0], v[4] - v[1]) + v[2] <=
-                                  v[5] * (1 - 1 / dl::kMaxRepeats) * (1 - kMargin))) ||
-                     !AtLeast(dl::ClosestPeriod(g), g.matrix, used, side_ / dl::kMaxRepeats))) {
+    const bool radial = g.type == static_cast<std::uint32_t>(dl::GradientType::Radial);
+    if (dl::Repeated(g) && ((radial && !dl::CirclesNested(g, kMargin)) ||
+                            !dl::RepeatsWithin(dl::ClosestPeriod(g), toDrawing, side_, kMargin))) {
       Stop(VectorsAnswer::PastBounds);
       return false;
     }
     // The stops it paints, as the reader counts them (at each use, and at
     // each repeat across the drawing).
-    const double painted = repeated ? dl::StopsPainted(g.stops, dl::ClosestPeriod(g) * (1 - kMargin),
-                                                       dl::InverseThen(g.matrix, used), width_, height_)
-                                    : g.stops;
+    const double painted = dl::GradientStopsPainted(g, toDrawing, width_, height_, kMargin);
     stopUses_ += painted;
-    if (painted > static_cast<double>(dl::kMaxRepeatedStops) ||
-        stopUses_ > static_cast<double>(dl::kMaxStopUses)) {
+    if (!dl::RepeatedStopsWithin(painted) || !dl::StopUsesWithin(stopUses_)) {
       Stop(VectorsAnswer::PastBounds);
       return false;
     }
@@ -561,7 +553,7 @@ class Writer {
     head.matrix = ListMatrix(m);
     if (!Within(head.matrix)) return Stop(VectorsAnswer::BadTransform);
     for (const double v : head.points)
-      if (!(std::fabs(v) <= dl::kMaxCoordinate * (1 - kMargin))) return Stop(VectorsAnswer::PastBounds);
+      if (!dl::CoordinateWithin(v, kMargin)) return Stop(VectorsAnswer::PastBounds);
     const std::string_view spread = Attr(n, "spreadMethod");
     head.extend = static_cast<std::uint32_t>(spread == "repeat"    ? dl::Extend::Repeat
                                              : spread == "reflect" ? dl::Extend::Reflect
@@ -782,10 +774,10 @@ class Writer {
     // The reader's bounds of records that draw and of groups.
     if ((kind == dl::Kind::Fill || kind == dl::Kind::Stroke || kind == dl::Kind::Image ||
          kind == dl::Kind::PaintAll) &&
-        ++drawn_ > dl::kMaxDrawn)
+        !dl::DrawnWithin(++drawn_))
       Stop(VectorsAnswer::PastBounds);
-    if (kind == dl::Kind::PushGroup && ++groups_ > dl::kMaxGroups) Stop(VectorsAnswer::PastBounds);
-    if (dl::DoneWithinClips(kind) && (clipped_ += clipVerbs_) > dl::kMaxClippedVerbs)
+    if (kind == dl::Kind::PushGroup && !dl::GroupsWithin(++groups_)) Stop(VectorsAnswer::PastBounds);
+    if (dl::DoneWithinClips(kind) && !dl::ClippedVerbsWithin(clipped_ += clipVerbs_))
       Stop(VectorsAnswer::PastBounds);
     Put(dl::RecordHead{static_cast<std::uint32_t>(kind), static_cast<std::uint32_t>(payload)});
     return start + sizeof(dl::RecordHead);
@@ -813,7 +805,7 @@ class Writer {
   }
   void PutPath(const Path& path) {
     verbs_ += path.verbs.size();
-    if (verbs_ > dl::kMaxVerbs) Stop(VectorsAnswer::PastBounds);
+    if (!dl::VerbsWithin(verbs_)) Stop(VectorsAnswer::PastBounds);
     Put(dl::PathHead{static_cast<std::uint32_t>(path.verbs.size()),
                      static_cast<std::uint32_t>(path.points.size() / 2)});
     if (answer_ != VectorsAnswer::List) return;
@@ -828,14 +820,13 @@ class Writer {
       Stop(VectorsAnswer::BadTransform);
       return false;
     }
-    constexpr double kMost = dl::kMaxCoordinate * (1 - kMargin);
     box_ = {HUGE_VAL, HUGE_VAL, -HUGE_VAL, -HUGE_VAL};
     for (std::size_t k = 0; k < path.points.size(); k += 2) {
       const double x = static_cast<float>(path.points[k]), y = static_cast<float>(path.points[k + 1]);
       const double dx = m.xx * x + m.xy * y + m.x0, dy = m.yx * x + m.yy * y + m.y0;
       box_[0] = std::min(box_[0], dx), box_[1] = std::min(box_[1], dy);
       box_[2] = std::max(box_[2], dx), box_[3] = std::max(box_[3], dy);
-      if (!(std::fabs(dx) <= kMost && std::fabs(dy) <= kMost)) {
+      if (!dl::CoordinateWithin(dx, kMargin) || !dl::CoordinateWithin(dy, kMargin)) {
         Stop(VectorsAnswer::PastBounds);
         return false;
       }
@@ -857,7 +848,7 @@ class Writer {
   // Opens a clip (of `verbs` verbs), group or mask; false (PastBounds) past
   // the depth.
   bool Open(dl::Kind kind, std::size_t payload = 0, std::uint32_t verbs = 0) {
-    if (open_ >= dl::kMaxDepth) {
+    if (!dl::DepthWithin(open_ + 1)) {
       Stop(VectorsAnswer::PastBounds);
       return false;
     }
@@ -945,16 +936,14 @@ ListAnswer WriteDrawList(std::string_view svg, const ListTarget& target, std::ui
       m.xx *= sx, m.yx *= sx, m.xy *= sy, m.yy *= sy;
     }
     if (!Within(m)) return {VectorsAnswer::BadTransform};
-    if (!s.paint && !(drawlist::Shortest(m) >= dl::kMinPaintFeature * (1 + kMargin)))
-      return {VectorsAnswer::BadTransform};
-    if (s.paint && !AtLeast(1, m, s.used, dl::kMinPaintFeature)) return {VectorsAnswer::BadTransform};
-    if (s.paint &&
-        (std::max(w, h) > dl::kMaxPatternPixels || !AtLeast(1, m, s.used, side / dl::kMaxPatternPixels) ||
-         !AtLeast(std::min(w, h), m, s.used, side / dl::kMaxRepeats)))
+    // A paint's pixels, from the space it paints in to the drawing's.
+    const dl::Matrix toDrawing = s.paint ? dl::InverseThen(m, s.used) : m;
+    if (!dl::PixelShown(toDrawing, kMargin)) return {VectorsAnswer::BadTransform};
+    if (s.paint && (!dl::PatternPixelsWithin(w, h, toDrawing, side, kMargin) ||
+                    !dl::RepeatsWithin(std::min(w, h), toDrawing, side, kMargin)))
       return {VectorsAnswer::PastBounds};
     // The tiles the reader counts of the pattern, over what it paints.
-    if (s.paint && (tiles += dl::PatternTiles(w, h, dl::InverseThen(m, s.used), s.area * (1 + kMargin))) >
-                       dl::kMaxPatternTiles * (1 - kMargin))
+    if (s.paint && !dl::PatternTilesWithin(tiles += dl::PatternTiles(w, h, toDrawing, s.area), kMargin))
       return {VectorsAnswer::PastBounds};
     std::memcpy(writer.bytes.data() + s.at, &m, sizeof m);
   }

@@ -1,8 +1,11 @@
-// How the bounds of a draw list (drawlist.h) that hold a paint's size and
-// place in the drawing are reckoned: a transform after another's inverse,
-// the lengths the shortest and longest unit vectors take under it, a
-// gradient's reach. The helper's writer keeps within them as the library's
-// reader checks them.
+// The bounds of a draw list (drawlist.h), each one predicate that the
+// library's reader and the helper's writer both call: the reader with no
+// margin, the writer with its own (helper/listbounds.h), a share of the
+// bound it keeps clear of so that the reader's rounding never refuses what
+// it wrote. A margin always narrows a bound toward what passes. Beside them,
+// how the figures they take are reckoned: a transform after another's
+// inverse, the lengths the shortest and longest unit vectors take under it,
+// a gradient's run, period, reach and stops painted, the tiles of a pattern.
 #pragma once
 
 #include <algorithm>
@@ -101,5 +104,142 @@ inline bool GradientWithinReach(const GradientHead& g, const Matrix& toDrawing, 
   }
   return !radial || std::max(v[2], v[5]) * Longest(toDrawing) <= std::max(nearX, nearY);
 }
+
+// ---- the bounds ----
+
+// A transform's entries are finite and within kMaxMatrixEntry.
+inline bool EntriesWithin(const Matrix& m, double margin = 0) {
+  for (const double v : {m.xx, m.yx, m.xy, m.yy, m.x0, m.y0})
+    if (!(std::fabs(v) <= kMaxMatrixEntry * (1 - margin))) return false;
+  return true;
+}
+
+// A transform's determinant lies between kMaxDeterminant's inverse and
+// itself: it is invertible, and its inverse of bounded entries.
+inline bool InvertibleWithin(const Matrix& m, double margin = 0) {
+  const double det = std::fabs(m.xx * m.yy - m.yx * m.xy);
+  return det >= (1 + margin) / kMaxDeterminant && det <= (1 - margin) * kMaxDeterminant;
+}
+
+// A coordinate (a point under its record's transform, a gradient's point, a
+// stroke's width, miter limit, dash offset or dash) is finite and within
+// kMaxCoordinate of 0.
+inline bool CoordinateWithin(double v, double margin = 0) {
+  return std::fabs(v) <= kMaxCoordinate * (1 - margin);
+}
+
+// A length of `length` in a paint's own space, which `toDrawing` maps into
+// the drawing's, is at least `least` there in every direction.
+inline bool AtLeast(double length, const Matrix& toDrawing, double least, double margin = 0) {
+  return length * Shortest(toDrawing) >= least * (1 + margin);
+}
+
+// A picture's pixel, shown under `toDrawing`, keeps kMinPaintFeature.
+inline bool PixelShown(const Matrix& toDrawing, double margin = 0) {
+  return AtLeast(1, toDrawing, kMinPaintFeature, margin);
+}
+
+// A gradient's run: a linear one's from its start to its end, a radial
+// one's between its radii.
+inline double Run(const GradientHead& g) {
+  const double* v = g.points;
+  return g.type == static_cast<std::uint32_t>(GradientType::Radial) ? std::fabs(v[5] - v[2])
+                                                                    : std::hypot(v[2] - v[0], v[3] - v[1]);
+}
+
+// Whether a gradient repeats: repeated or reflected, with a run to repeat.
+inline bool Repeated(const GradientHead& g) {
+  return Run(g) > 0 && (g.extend == static_cast<std::uint32_t>(Extend::Repeat) ||
+                        g.extend == static_cast<std::uint32_t>(Extend::Reflect));
+}
+
+// A gradient's run, under `toDrawing`, keeps kMinPaintFeature; a run of no
+// length paints its last stop, as cairo paints it, and passes.
+inline bool RunShown(const GradientHead& g, const Matrix& toDrawing, double margin = 0) {
+  return !(Run(g) > 0) || AtLeast(Run(g), toDrawing, kMinPaintFeature, margin);
+}
+
+// A repeated radial gradient's first circle lies within its second (as
+// SVG's focus within its circle), by a share of its radius that its
+// repeats' bound leaves: otherwise they crowd without end where the
+// circles' cone narrows.
+inline bool CirclesNested(const GradientHead& g, double margin = 0) {
+  const double* v = g.points;
+  return std::hypot(v[3] - v[0], v[4] - v[1]) + v[2] <= v[5] * (1 - 1 / kMaxRepeats) * (1 - margin);
+}
+
+// A period of `period` in a paint's own space, which `toDrawing` maps into
+// the drawing's, repeats at most kMaxRepeats times across its larger side,
+// `side`.
+inline bool RepeatsWithin(double period, const Matrix& toDrawing, double side, double margin = 0) {
+  return AtLeast(period, toDrawing, side / kMaxRepeats, margin);
+}
+
+// The stops one use of a gradient under `toDrawing` paints
+// (StopsPainted once repeated, its own stops otherwise), its period taken
+// `margin` shorter, so that a writer never counts fewer than the reader.
+inline double GradientStopsPainted(const GradientHead& g, const Matrix& toDrawing, double width,
+                                   double height, double margin = 0) {
+  return Repeated(g) ? StopsPainted(g.stops, ClosestPeriod(g) * (1 - margin), toDrawing, width, height)
+                     : g.stops;
+}
+
+// A gradient's stops, at most kMaxStops.
+inline bool StopsWithin(std::uint64_t stops) { return stops <= kMaxStops; }
+
+// The stops one use of a repeated gradient paints (GradientStopsPainted,
+// which holds the margin), at most kMaxRepeatedStops.
+inline bool RepeatedStopsWithin(double painted) { return painted <= static_cast<double>(kMaxRepeatedStops); }
+
+// The stops all uses paint together, at most kMaxStopUses.
+inline bool StopUsesWithin(double uses) { return uses <= static_cast<double>(kMaxStopUses); }
+
+// The paints of gradients and patterns, at most kMaxPatternPaints.
+inline bool PatternPaintsWithin(std::uint64_t paints) { return paints <= kMaxPatternPaints; }
+
+// A picture of w x h pixels repeated as a pattern, which `toDrawing` maps
+// into the drawing of larger side `side`, is at most kMaxPatternPixels a
+// side and has at most that many pixels across the drawing.
+inline bool PatternPixelsWithin(double w, double h, const Matrix& toDrawing, double side, double margin = 0) {
+  return std::max(w, h) <= kMaxPatternPixels && AtLeast(1, toDrawing, side / kMaxPatternPixels, margin);
+}
+
+// The tiles the patterns paint together (PatternTiles), at most
+// kMaxPatternTiles.
+inline bool PatternTilesWithin(double tiles, double margin = 0) {
+  return tiles <= kMaxPatternTiles * (1 - margin);
+}
+
+// A stroke's dash array has at most kMaxDashCount entries.
+inline bool DashCountWithin(std::uint64_t count) { return count <= kMaxDashCount; }
+
+// The dashes a path `length` long through its points (in its own space) is
+// cut into by an array of `count` entries over `period`: once for each
+// entry at each period, and once more (an odd array runs twice to end on a
+// gap, in twice the period).
+inline double DashesCut(double length, double period, std::uint32_t count) {
+  return (length / period + 1) * count;
+}
+
+// The dashes all dashed strokes are cut into, at most kMaxDashes.
+inline bool DashesWithin(double dashes, double margin = 0) {
+  return dashes <= static_cast<double>(kMaxDashes) * (1 - margin);
+}
+
+// The records that draw, at most kMaxDrawn.
+inline bool DrawnWithin(std::uint64_t drawn) { return drawn <= kMaxDrawn; }
+
+// The verbs of all paths, at most kMaxVerbs.
+inline bool VerbsWithin(std::uint64_t verbs) { return verbs <= kMaxVerbs; }
+
+// The groups opened, at most kMaxGroups.
+inline bool GroupsWithin(std::uint64_t groups) { return groups <= kMaxGroups; }
+
+// The verbs of the clips in force, counted at each record done within them,
+// at most kMaxClippedVerbs.
+inline bool ClippedVerbsWithin(std::uint64_t verbs) { return verbs <= kMaxClippedVerbs; }
+
+// The clips, groups and masks open at once, at most kMaxDepth.
+inline bool DepthWithin(std::uint64_t depth) { return depth <= kMaxDepth; }
 
 }  // namespace md::imaging::drawlist

@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <random>
 #include <string>
@@ -195,18 +197,22 @@ long PeakKiB() {
 }
 
 // An answer that claims a list of 64 MiB and holds none of it, or one whose
-// list's own header says another length, is refused on its headers: the
-// host copies none of the claim, and its peak of resident memory grows by
-// less than 16 MiB. In a process of its own, whose peak is set back to what
-// it holds before the list is asked for (the kernel's clear_refs, Linux 4.0
-// on; a kernel without it says so).
+// list's own header says another length, is refused on its headers, and one
+// that writes a valid header claiming 64 MiB and nothing after it is refused
+// at its first record: the host copies none of the claim, and its peak of
+// resident memory grows by less than 16 MiB. In a process of its own, whose
+// peak is set back to what it holds before the list is asked for (the
+// kernel's clear_refs, Linux 4.0 on; a kernel without it says so).
 TEST(ImagingHelperAnswers, AListIsRefusedOnItsHeadersBeforeItIsCopied) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   const std::uint64_t claimed = detail::kListBytes;
   const m::Bytes zigzag = m::ZigzagList(40, 100, 50);
+  m::Bytes header = ListBuilder(1, 1).Bytes();
+  std::memcpy(header.data() + offsetof(dl::Header, bytes), &claimed, sizeof claimed);
   const std::pair<m::Bytes, const char*> rows[] = {
       {Answer(1, claimed), "it is no draw list of this version"},
       {Answer(1, claimed, zigzag), "its header gives another length than it has"},
+      {Answer(1, claimed, header), "its record 1 is of no known kind"},
   };
   for (const auto& [answer, refusal] : rows) {
     SCOPED_TRACE(refusal);

@@ -20,6 +20,7 @@
 
 #include "platform/imaging/drawlistpaint.h"
 #include "platform/imaging/drawlistread.h"
+#include "platform/imaging/helper/listbounds.h"
 #include "platform/imaging/helper/listwriter.h"
 #include "platform/imaging/isolate.h"
 #include "tests/fuzz/fuzz_inputs.h"
@@ -778,6 +779,77 @@ HelperList RunHelper(const md::test::metafiles::Bytes& file, const std::vector<s
       },
       IsolationLimits(), &out.error);
   return out;
+}
+
+// Each bound the writer keeps within, by the predicate the reader calls:
+// what lies at the reader's limit the writer does not write, for the
+// reader's rounding; what lies twice its margin inside, it does.
+TEST(ImagingListWriter, TheWriterKeepsItsMarginInsideEachBound) {
+  using listbounds::kMargin;
+  constexpr double kIn = 1 - 2 * kMargin, kOut = 1 + 2 * kMargin;
+  constexpr double kMost = 1048576;  // 2^20
+  const auto scale = [](double s) { return dl::Matrix{s, 0, 0, s, 0, 0}; };
+  const auto linear = [](double x1, dl::Extend extend, std::uint32_t stops = 2) {
+    dl::GradientHead g;
+    g.extend = static_cast<std::uint32_t>(extend);
+    g.points[2] = x1;
+    g.stops = stops;
+    return g;
+  };
+  const auto radial = [](double r0) {
+    dl::GradientHead g;
+    g.type = static_cast<std::uint32_t>(dl::GradientType::Radial);
+    const double points[6] = {0, 0, r0, 0, 0, 1024};
+    std::copy(std::begin(points), std::end(points), g.points);
+    return g;
+  };
+  // Each bound with a margin, by how far inside it its figure lies (1 at
+  // the limit, then kIn or kOut, the side that passes): whether it passes.
+  const struct {
+    const char* name;
+    std::function<bool(double inside, double margin)> within;
+    double inside;
+  } rows[] = {
+      {"a transform's entry",
+       [&](double f, double m) {
+         return dl::EntriesWithin({kMost * f, 0, 0, 1, 0, 0}, m);
+       },
+       kIn},
+      {"a determinant's least",
+       [&](double f, double m) { return dl::InvertibleWithin(scale(f / 1048576), m); }, kOut},
+      {"a determinant's most", [&](double f, double m) { return dl::InvertibleWithin(scale(kMost * f), m); },
+       kIn},
+      {"a coordinate", [&](double f, double m) { return dl::CoordinateWithin(-kMost * f, m); }, kIn},
+      {"a pixel shown", [&](double f, double m) { return dl::PixelShown(scale(f / 1024), m); }, kOut},
+      {"a gradient's run",
+       [&](double f, double m) { return dl::RunShown(linear(f, dl::Extend::Pad), scale(1.0 / 1024), m); },
+       kOut},
+      {"a gradient's reach",
+       [&](double f, double m) {
+         return dl::GradientWithinReach(linear(256 * f, dl::Extend::Pad), {}, 64, 64, m);
+       },
+       kIn},
+      {"a repeated radial's circles nested",
+       [&](double f, double m) { return dl::CirclesNested(radial(1023 * f), m); }, kIn},
+      {"a paint's repeats", [&](double f, double m) { return dl::RepeatsWithin(0.0625 * f, {}, 64, m); },
+       kOut},
+      {"a pattern's pixels across the drawing",
+       [&](double f, double m) { return dl::PatternPixelsWithin(8, 8, scale(f / 128), 64, m); }, kOut},
+      {"the pattern tiles", [&](double f, double m) { return dl::PatternTilesWithin(16777216 * f, m); }, kIn},
+      {"the dashes", [&](double f, double m) { return dl::DashesWithin(200000 * f, m); }, kIn},
+      // 64 stops at each of 64 repeats across the drawing.
+      {"a repeated gradient's stops",
+       [&](double f, double m) {
+         return dl::RepeatedStopsWithin(
+             dl::GradientStopsPainted(linear(f, dl::Extend::Repeat, 64), {}, 64, 64, m));
+       },
+       kOut},
+  };
+  for (const auto& row : rows) {
+    EXPECT_TRUE(row.within(1, 0)) << row.name << ": the reader refuses its limit";
+    EXPECT_FALSE(row.within(1, kMargin)) << row.name << ": the writer writes at the reader's limit";
+    EXPECT_TRUE(row.within(row.inside, kMargin)) << row.name << ": the writer refuses what lies inside";
+  }
 }
 
 // Asked to play the file the helper answers its size alone; asked for the
