@@ -30,7 +30,7 @@ std::string WantedTempDir(std::string* variable) {
 struct TempDir {
   std::string path;
   std::unique_ptr<md::files::ProcessFolder> own;
-  std::string passedOver;  // why the environment's folder was not taken
+  std::string passedOver;  // why the environment's folder, or the system's, was not taken
 };
 
 const TempDir& TheTempDir() {

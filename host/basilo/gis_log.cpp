@@ -195,19 +195,17 @@ class CGIS_Log final : public IGIS_Log {
   }
 
   // One write per record, to a file opened for appending, so that records
-  // of processes sharing the folder do not interleave inside a line.
+  // of processes sharing the folder do not interleave inside a line. A
+  // record the file cannot take (no temporary folder could be made, or the
+  // file cannot be opened) goes to standard error rather than nowhere.
   void AppendToFile(const SGIS_LogRecord& r) {
-    if (fd_ < 0) {
-      fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
-      if (fd_ < 0) return;  // the log cannot report its own failure
-    }
+    if (fd_ < 0) fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
     struct stat st;
-    if (::fstat(fd_, &st) == 0 && st.st_size > kMaxFileSize) {
+    if (fd_ >= 0 && ::fstat(fd_, &st) == 0 && st.st_size > kMaxFileSize) {
       std::string old = path_ + ".1";
       ::rename(path_.c_str(), old.c_str());
       ::close(fd_);
       fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
-      if (fd_ < 0) return;
     }
     std::time_t now = std::time(nullptr);
     std::tm tm{};
@@ -218,7 +216,7 @@ class CGIS_Log final : public IGIS_Log {
                        std::to_string(r.level) + " " + OneLine(r.method) + ": " + OneLine(r.text) + " (" +
                        OneLine(r.sourcePath) + ":" + std::to_string(r.line) + ", built " +
                        OneLine(r.buildDate) + ")\n";
-    ssize_t ignored = ::write(fd_, line.data(), line.size());
+    ssize_t ignored = ::write(fd_ >= 0 ? fd_ : STDERR_FILENO, line.data(), line.size());
     (void)ignored;
   }
 

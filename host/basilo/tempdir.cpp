@@ -55,10 +55,18 @@ std::string md::basilo::ChooseTempDir(const std::string& variable, const std::st
     }
   }
   std::string error;
-  std::string dir = MakeTempDir(fallback, pOwn, &error);
-  if (dir.empty()) dir = fallback;
-  if (!wanted.empty())
-    *pNote = "the temporary folder " + wanted + " (" + variable + ") cannot be used (" + why +
-             "): this process's log and pictures go to " + dir + " instead";
-  return dir;
+  const std::string dir = MakeTempDir(fallback, pOwn, &error);
+  const std::string passed =
+      wanted.empty() ? ""
+                     : "the temporary folder " + wanted + " (" + variable + ") cannot be used (" + why + ")";
+  if (!dir.empty()) {
+    if (!wanted.empty()) *pNote = passed + ": this process's log and pictures go to " + dir + " instead";
+    return dir;
+  }
+  // Neither can be made: the log's records go to standard error.
+  *pNote = (wanted.empty() ? "the temporary folder " + fallback + " cannot be used"
+                           : passed + ", nor can " + fallback) +
+           " (" + error + "): this process has no folder for its log and pictures; its records go to its " +
+           "standard error";
+  return fallback;
 }

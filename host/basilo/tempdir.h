@@ -24,7 +24,9 @@ std::string MakeTempDir(const std::string& base, std::unique_ptr<md::files::Proc
 // temporary folder, named by `variable`; "" when none is set), or, where
 // that cannot be made, in `fallback` (the system's), with *pNote saying so
 // and why ("" when `wanted` was taken or none was set); `fallback` itself
-// when neither can be made.
+// when neither can be made, with *pNote saying why of each and that the
+// log's records go to standard error (the log writes there what its file
+// cannot take).
 std::string ChooseTempDir(const std::string& variable, const std::string& wanted, const std::string& fallback,
                           std::unique_ptr<md::files::ProcessFolder>* pOwn, std::string* pNote);
 

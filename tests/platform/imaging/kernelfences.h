@@ -4,6 +4,8 @@
 // not hold.
 #pragma once
 
+#include <linux/capability.h>
+#include <linux/io_uring.h>
 #include <linux/landlock.h>
 #include <sched.h>
 #include <signal.h>
@@ -11,6 +13,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <fstream>
 #include <string>
 
@@ -62,26 +65,59 @@ inline long Setting(const std::string& name) {
   return in >> value ? value : -1;
 }
 
-// Where this kernel refuses `call` itself as the system call filter does
-// (EPERM), by a setting of its own: the setting, as "name = value"; "" where
-// none does. A row cannot see the filter's refusal of such a call.
+// The calls the kernel may refuse itself as the system call filter does
+// (EPERM) to a process without capabilities, such as the helper, with the
+// setting of the kernel's that does and whether it refuses at 0 (else at any
+// other value).
+struct RefusingSetting {
+  const char* call;
+  const char* setting;
+  bool atZero;
+};
+inline constexpr RefusingSetting kRefusingSettings[] = {
+    {"set up an io_uring", "kernel/io_uring_disabled", false},
+    {"load a bpf program", "kernel/unprivileged_bpf_disabled", false},
+    {"make a user namespace", "kernel/unprivileged_userns_clone", true},
+    {"start a child in a user namespace", "kernel/unprivileged_userns_clone", true},
+};
+
+// Whether this kernel answers `call` (one of kRefusingSettings's, made as
+// the stand-in helper makes it) with EPERM to a process without
+// capabilities: a child that drops them all tries it.
+inline bool RefusedWithoutCapabilities(const std::string& call) {
+  const pid_t child = ::fork();
+  if (child == 0) {
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct none[_LINUX_CAPABILITY_U32S_3] = {};
+    if (::syscall(SYS_capset, &header, none) != 0) ::_exit(2);
+    io_uring_params ring{};
+    long r = -1;
+    errno = 0;
+    if (call == "set up an io_uring") r = ::syscall(SYS_io_uring_setup, 1, &ring);
+    if (call == "load a bpf program") r = ::syscall(SYS_bpf, 5, nullptr, 4096 * 2);
+    if (call == "make a user namespace") r = ::unshare(CLONE_NEWUSER);
+    if (call == "start a child in a user namespace") {
+      r = ::syscall(SYS_clone, CLONE_NEWUSER | SIGCHLD, 0, 0, 0, 0);
+      if (r == 0) ::_exit(3);
+    }
+    ::_exit(r < 0 && errno == EPERM ? 0 : 1);
+  }
+  int status = 0;
+  return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// Where this kernel refuses `call` itself as the system call filter does, to
+// a process without capabilities: the setting of the kernel's that does, as
+// "name = value", or that it does; "" where it does not. A row cannot see
+// the filter's refusal of such a call.
 inline std::string RefusesItself(const std::string& call) {
-  const struct {
-    const char* call;
-    const char* setting;
-    bool atZero;  // the setting refuses at 0 (else at any other value)
-  } settings[] = {
-      {"set up an io_uring", "kernel/io_uring_disabled", false},
-      {"load a bpf program", "kernel/unprivileged_bpf_disabled", false},
-      {"make a user namespace", "kernel/unprivileged_userns_clone", true},
-      {"start a child in a user namespace", "kernel/unprivileged_userns_clone", true},
-  };
-  for (const auto& s : settings) {
+  if (!RefusedWithoutCapabilities(call)) return "";
+  for (const RefusingSetting& s : kRefusingSettings) {
     const long value = Setting(s.setting);
     if (call == s.call && value >= 0 && (value == 0) == s.atZero)
       return std::string(s.setting) + " = " + std::to_string(value);
   }
-  return "";
+  return "it answers EPERM to a process without capabilities";
 }
 
 // Whether the warden's fences run here at all: ThreadSanitizer's threads

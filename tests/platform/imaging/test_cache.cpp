@@ -14,6 +14,7 @@
 #include "platform/imaging/loader.h"
 #include "platform/win/gdidevice.h"
 #include "platform/win/wingdi.h"
+#include "tests/platform/imaging/drawn.h"
 #include "tests/platform/imaging/imagefiles.h"
 #include "tests/platform/imaging/metafiles.h"
 #include "tests/support/sourceclock.h"
@@ -221,7 +222,7 @@ TEST(ImagingCache, WhatIsKeptStaysWithinTheCapacityTheLeastRecentlyUsedLeavingFi
       ASSERT_TRUE(r) << r.error;
       EXPECT_LE(cache.BytesKept(), cache.Capacity());
       for (const int side : {16, 8}) {
-        ASSERT_TRUE(DrawBitmap(hdc, *r.bitmap, i, 0, side, side));
+        ASSERT_TRUE(md::test::Drawn(hdc, *r.bitmap, i, 0, side, side));
         EXPECT_LE(cache.BytesKept(), cache.Capacity());
       }
     }

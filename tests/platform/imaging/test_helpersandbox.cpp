@@ -19,6 +19,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
@@ -28,6 +29,7 @@
 #include <sstream>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "platform/files/filestore.h"
@@ -89,24 +91,50 @@ int FencesWithout(int without) {
 // call on the host, not tried without it; nothing.
 enum class By { Both, Filter, FilterOnHost, None };
 
+constexpr int kTcp = detail::kFenceLandlockNet, kScope = detail::kFenceLandlockScope;
+
+// The calls Landlock holds without the filter from an ABI on: TCP from 4,
+// signals and abstract sockets from 6; the part of its fences that does.
+const std::pair<const char*, int> kLandlockRows[] = {
+    {"connect to the host", kTcp},
+    {"connect to the host's abstract socket", kScope},
+    {"signal the host", kScope},
+    {"tgkill the host", kScope},
+    {"queue a signal to the host", kScope},
+    {"kill its warden", kScope},
+};
+
+int LandlockPart(const std::string& call) {
+  for (const auto& [named, part] : kLandlockRows)
+    if (call == named) return part;
+  return 0;
+}
+
+// Whether, without the filter, the row of `call` can check only where this
+// kernel gives what it needs: Landlock's newer ABIs, or no setting of the
+// kernel's refusing the call itself. Those rows are tests of their own
+// (ImagingHelperSandboxKernelWays), which skip, saying why, where it does not.
+bool LeansOnTheKernel(const std::string& call) {
+  if (LandlockPart(call) != 0) return true;
+  for (const kernel::RefusingSetting& s : kernel::kRefusingSettings)
+    if (call == s.call) return true;
+  return false;
+}
+
 // What the rows need of the kernel, and what they do where it is missing
 // (kernelfences.h learns it outside any fence): the whole table needs
 // Landlock or the namespaces standing in for it, and skips only where the
-// kernel gives neither, failing where it gives one the fences lack; the
-// rows of TCP and of signals and abstract sockets without the filter need
-// Landlock's ABI 4 and 6, likewise; a call the kernel refuses itself as the
-// filter does, by a setting of its own (io_uring, bpf, user namespaces),
-// says so without the filter, where the filter's refusal cannot be seen;
-// the 32-bit entry's call, where the kernel has no such entry, faults
-// before any filter sees it, fenced or not, and the row expects just that.
-// The table, run in this process as it is (root or nobody), with the fences
-// `without` names pretended missing; a line for each row that failed.
-// Namespaces leave reading files open. Where the filter is missing, Landlock
-// holds the files, the other processes' /proc entries and tracing, and, from
-// its ABI 4 and 6, TCP and signals and abstract sockets; and each call the
-// filter alone refuses is done, or refused otherwise than by it: each of
-// its refusals has a row that fails should it go.
-std::string WaysIntoTheHost(int without, int fences) {
+// kernel gives neither, failing where it gives one the fences lack; without
+// the filter, the rows that lean on the kernel (LeansOnTheKernel) are left
+// to tests of their own, whose parent skips where this kernel cannot show
+// them and fails where it could and they do not hold; the 32-bit entry's call, where the kernel has no such
+// entry, faults before any filter sees it, fenced or not, and the row expects just that. The table, run in
+// this process as it is (root or nobody), with the fences `without` names pretended missing, or its row of
+// the call `only` alone; a line for each row that failed. Namespaces leave reading files open. Where the
+// filter is missing, Landlock holds the files, the other processes' /proc entries and tracing, and, from its
+// ABI 4 and 6, TCP and signals and abstract sockets; and each call the filter alone refuses is done, or
+// refused otherwise than by it: each of its refusals has a row that fails should it go.
+std::string WaysIntoTheHost(int without, int fences, const std::string& only) {
   const bool filter = (without & detail::kFenceFilter) == 0;
   const bool namespaces = (fences & detail::kFenceNamespaces) != 0;
   std::string failed;
@@ -162,15 +190,12 @@ std::string WaysIntoTheHost(int without, int fences) {
   const std::string before = state();
 
   // The call the stand-in tries, what refuses it, what it answers then
-  // ("errno 1": the filter's refusal; "errno": any), the argument it gets,
-  // and the Landlock ABI's part that holds it without the filter.
-  const int scope = detail::kFenceLandlockScope, tcp = detail::kFenceLandlockNet;
+  // ("errno 1": the filter's refusal; "errno": any), the argument it gets.
   struct Row {
     std::string call;
     By by;
     const char* answer;
     std::string argument;
-    int landlock = 0;
   };
   const Row rows[] = {
       // Ways into the host; each leaves the host's state as it was.
@@ -183,18 +208,18 @@ std::string WaysIntoTheHost(int without, int fences) {
       {"raise the host's OOM score", By::Both, "errno", ""},
       {"write a file", By::Both, "errno", written},
       {"read a file", By::Both, namespaces ? "done" : "errno", secret},
-      {"connect to the host", By::Both, "errno 1", port, tcp},
-      {"connect to the host's abstract socket", By::Both, "errno 1", abstract, scope},
-      {"signal the host", By::Both, "errno 1", "", scope},
-      {"tgkill the host", By::Both, "errno 1", "", scope},
-      {"queue a signal to the host", By::Both, "errno 1", "", scope},
+      {"connect to the host", By::Both, "errno 1", port},
+      {"connect to the host's abstract socket", By::Both, "errno 1", abstract},
+      {"signal the host", By::Both, "errno 1", ""},
+      {"tgkill the host", By::Both, "errno 1", ""},
+      {"queue a signal to the host", By::Both, "errno 1", ""},
       {"trace the host", By::Both, "errno 1", ""},
       {"read the host's memory across", By::Both, "errno 1", address},
       {"write the host's memory across", By::Both, "errno 1", address},
       // Calls only the filter refuses: on itself, a child of its own, its warden.
       {"kill itself", By::None, "done", ""},
       {"end on its own signal", By::None, "the renderer stopped on signal 12", ""},
-      {"kill its warden", By::Both, "errno 1", "", scope},
+      {"kill its warden", By::Both, "errno 1", ""},
       {"trace its warden", By::Both, "errno 1", ""},
       // Other processes' entries under /proc: none but its own in sight.
       {"read the host's status", By::Both, "errno", ""},
@@ -243,37 +268,21 @@ std::string WaysIntoTheHost(int without, int fences) {
   else
     table.push_back({"call as i386", By::None, "no 32-bit entry", ""});
 #endif
+  int tried = 0;
   for (const Row& row : table) {
+    if (!only.empty() ? row.call != only : !filter && LeansOnTheKernel(row.call)) continue;
     if (!filter && row.by == By::FilterOnHost) continue;
-    if (!filter && row.landlock != 0 && (fences & row.landlock) == 0) {
-      // Landlock holds TCP from its ABI 4, signals and abstract sockets from 6.
-      const int abi = kernel::LandlockAbi();
-      if (abi >= (row.landlock == tcp ? 4 : 6))
-        failed += row.call + ": this kernel's Landlock (ABI " + std::to_string(abi) +
-                  ") holds it, but its run's fences do not\n";
-      else
-        std::fprintf(stderr, "skipped %s: this kernel's Landlock (ABI %d) does not hold it\n",
-                     row.call.c_str(), abi);
-      continue;
-    }
+    ++tried;
     const std::string answer = RunStandIn({"try", row.call, host, row.argument});
     const std::string expected = !filter && row.by == By::Both ? "errno" : row.answer;
-    bool refused = !filter && row.by == By::Filter ? answer != "errno 1"
-                   : expected == "errno"           ? answer.rfind("errno ", 0) == 0
-                                                   : answer == expected;
-    if (!refused && !filter && row.by == By::Filter) {
-      // Refused as the filter refuses it, by a setting of the kernel's.
-      const std::string setting = kernel::RefusesItself(row.call);
-      if (!setting.empty()) {
-        std::fprintf(stderr, "skipped %s: the kernel refuses it itself (%s)\n", row.call.c_str(),
-                     setting.c_str());
-        refused = true;
-      }
-    }
+    const bool refused = !filter && row.by == By::Filter ? answer != "errno 1"
+                         : expected == "errno"           ? answer.rfind("errno ", 0) == 0
+                                                         : answer == expected;
     if (!refused) failed += row.call + ": answered \"" + answer + "\"\n";
     const std::string after = state();
     if (after != before) failed += row.call + ": the host went from " + before + " to " + after + "\n";
   }
+  if (!only.empty() && tried == 0) failed += only + ": no row tries it\n";
   // No capability: none at all where the host runs as root.
   // (Its answer's tabs are escaped.)
   const std::string sets = RunStandIn({"capabilities"});
@@ -290,49 +299,69 @@ std::string WaysIntoTheHost(int without, int fences) {
   return failed;
 }
 
+// In the parent: why the table cannot run here, as root or nobody, with the
+// fences of `without` pretended missing ("" where it can, the fences its
+// runs get in *fences), and in *lost whether that is a fence this kernel
+// gives that the warden's lack (a failure) rather than one it does not give.
+std::string TableCannotRun(bool nobody, int without, int* fences, bool* lost) {
+  *lost = false;
+  if (nobody && ::getuid() != 0) return "only a host run as root can run the table as nobody";
+  *fences = FencesWithout(without);
+  if (*fences < 0) {
+    *lost = true;
+    return "the warden's fences could not be learned";
+  }
+  if ((*fences & kFilesFences) == 0) {
+    const std::string given = kernel::FilesFenceLost(without);
+    *lost = !given.empty();
+    return *lost ? "this kernel gives " + given + ", but the warden's fences lack it"
+                 : "neither Landlock nor namespaces can be made here (the kernel lacks both, or the warden "
+                   "runs threads, as under ThreadSanitizer)";
+  }
+  if ((*fences & detail::kFenceFilter) == 0 && (without & detail::kFenceFilter) == 0) {
+#if defined(__x86_64__) || defined(__aarch64__)
+    *lost = true;
+    return "the system call filter could not be installed";
+#else
+    return "no system call filter on this architecture";
+#endif
+  }
+  return "";
+}
+
+// In a death test's child: the table, or its row of `only`, run as root or
+// nobody with the fences of `without` pretended missing; ends the process,
+// with 0 where every row held.
+[[noreturn]] void RunTable(bool nobody, int without, int fences, const std::string& only) {
+  if (nobody && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(2);
+  ::prctl(PR_SET_DUMPABLE, 1, 0, 0, 0);  // as any process of its user
+  // Only the library leaves fences out: the variable of the environment that once did
+  // leaves every fence of the probe and of a run in force.
+  ::setenv("MAPDECK_HELPER_FENCES_WITHOUT", "landlock,namespaces,filter", 1);
+  const Without pretend(without);
+  std::string failed = detail::HelperFences() == fences ? "" : "the environment changed the fences\n";
+  failed += WaysIntoTheHost(without, fences, only);
+  std::fputs(failed.c_str(), stderr);
+  ::_exit(failed.empty() ? 0 : 1);
+}
+
 // As the host runs or as nobody; the fences pretended missing.
 class ImagingHelperSandboxWays : public testing::TestWithParam<std::tuple<bool, int>> {};
 
 TEST_P(ImagingHelperSandboxWays, AStandInHelperReachesNoWayIntoItsHost) {
   const auto [nobody, without] = GetParam();
-  if (nobody && ::getuid() != 0) GTEST_SKIP() << "only a host run as root can run the table as nobody";
-  const int fences = FencesWithout(without);
-  ASSERT_GE(fences, 0);
-  if ((fences & kFilesFences) == 0) {
-    const std::string lost = kernel::FilesFenceLost(without);
-    if (!lost.empty()) FAIL() << "this kernel gives " << lost << ", but the warden's fences lack it";
-    GTEST_SKIP()
-        << "neither Landlock nor namespaces can be made here (the kernel lacks both, or the warden runs "
-           "threads, as under ThreadSanitizer)";
-  }
+  int fences = 0;
+  bool lost = false;
+  const std::string why = TableCannotRun(nobody, without, &fences, &lost);
+  if (lost) FAIL() << why;
+  if (!why.empty()) GTEST_SKIP() << why;
 #ifdef __x86_64__
   if (!kernel::HasI386Entry())
     std::printf(
         "[   note   ] this kernel has no 32-bit system call entry: the call made through it faults "
         "before any filter sees it, fenced or not\n");
 #endif
-  if ((fences & detail::kFenceFilter) == 0 && (without & detail::kFenceFilter) == 0) {
-#if defined(__x86_64__) || defined(__aarch64__)
-    FAIL() << "the system call filter could not be installed";
-#else
-    GTEST_SKIP() << "no system call filter on this architecture";
-#endif
-  }
-  EXPECT_EXIT(
-      {
-        if (nobody && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
-          ::_exit(2);
-        ::prctl(PR_SET_DUMPABLE, 1, 0, 0, 0);  // as any process of its user
-        // Only the library leaves fences out: the variable of the environment that once did
-        // leaves every fence of the probe and of a run in force.
-        ::setenv("MAPDECK_HELPER_FENCES_WITHOUT", "landlock,namespaces,filter", 1);
-        const Without pretend(without);
-        std::string failed = detail::HelperFences() == fences ? "" : "the environment changed the fences\n";
-        failed += WaysIntoTheHost(without, fences);
-        std::fputs(failed.c_str(), stderr);
-        ::_exit(failed.empty() ? 0 : 1);
-      },
-      testing::ExitedWithCode(0), "");
+  EXPECT_EXIT(RunTable(nobody, without, fences, ""), testing::ExitedWithCode(0), "");
 }
 
 INSTANTIATE_TEST_SUITE_P(, ImagingHelperSandboxWays,
@@ -345,6 +374,61 @@ INSTANTIATE_TEST_SUITE_P(, ImagingHelperSandboxWays,
                                   (without == 0                        ? "AllFences"
                                    : without == detail::kFenceLandlock ? "NamespacesForLandlock"
                                                                        : "WithoutTheFilter");
+                         });
+
+// Without the filter, the rows that lean on what this kernel gives, as the
+// host runs or as nobody: each is checked where this kernel can show it,
+// fails where it could and the fences do not hold, and skips, saying why,
+// where nothing but the filter would refuse it here (Landlock older than
+// the ABI that holds it) or the kernel refuses it itself, as the filter
+// does, by a setting of its own.
+class ImagingHelperSandboxKernelWays : public testing::TestWithParam<std::tuple<bool, std::string>> {};
+
+TEST_P(ImagingHelperSandboxKernelWays, AStandInHelperWithoutTheFilterReachesNoWayTheKernelHolds) {
+  const auto& [nobody, call] = GetParam();
+  const int without = detail::kFenceFilter;
+  int fences = 0;
+  bool lost = false;
+  const std::string why = TableCannotRun(nobody, without, &fences, &lost);
+  if (lost) FAIL() << why;
+  if (!why.empty()) GTEST_SKIP() << why;
+  const int part = LandlockPart(call);
+  if (part != 0 && (fences & part) == 0) {
+    const int abi = kernel::LandlockAbi(), holds = part == kTcp ? 4 : 6;
+    if (abi >= holds)
+      FAIL() << "this kernel's Landlock (ABI " << abi << ") holds it, but the run's fences do not";
+    GTEST_SKIP() << "without the filter only Landlock from its ABI " << holds << " refuses \"" << call
+                 << "\", and this kernel's Landlock is "
+                 << (abi == 0 ? "missing" : "ABI " + std::to_string(abi));
+  }
+  const std::string setting = kernel::RefusesItself(call);
+  if (!setting.empty())
+    GTEST_SKIP() << "the kernel refuses \"" << call << "\" itself (" << setting
+                 << "), as the filter does: without the filter nothing tells the two apart";
+  EXPECT_EXIT(RunTable(nobody, without, fences, call), testing::ExitedWithCode(0), "");
+}
+
+std::vector<std::string> CallsLeaningOnTheKernel() {
+  std::vector<std::string> calls;
+  for (const auto& [call, part] : kLandlockRows) calls.emplace_back(call);
+  for (const kernel::RefusingSetting& s : kernel::kRefusingSettings) calls.emplace_back(s.call);
+  return calls;
+}
+
+INSTANTIATE_TEST_SUITE_P(, ImagingHelperSandboxKernelWays,
+                         testing::Combine(testing::Bool(), testing::ValuesIn(CallsLeaningOnTheKernel())),
+                         [](const testing::TestParamInfo<std::tuple<bool, std::string>>& info) {
+                           // "connect to the host's abstract socket": ConnectToTheHostsAbstractSocket.
+                           std::string name = std::get<0>(info.param) ? "AsNobody" : "AsItRuns";
+                           bool start = true;
+                           for (const char c : std::get<1>(info.param)) {
+                             if (c == ' ') start = true;
+                             if (std::isalnum(static_cast<unsigned char>(c)) == 0) continue;
+                             name +=
+                                 start ? static_cast<char>(std::toupper(static_cast<unsigned char>(c))) : c;
+                             start = false;
+                           }
+                           return name;
                          });
 
 // The same pixels, or the same reason, fenced as unfenced: each WMF and EMF
@@ -389,12 +473,14 @@ TEST(ImagingHelperSandbox, OneRecordSaysWhatIsUnfenced) {
        "^told 1 times: the metafile helper runs unfenced in its files and its host's memory \\(no Landlock"},
       {kEveryFence, "^told 1 times: .* its files .*; its system calls \\(no seccomp filter"},
   };
+  std::string skipped;
   for (const auto& row : rows) {
     const int fences = FencesWithout(row.without);
     if (std::string(row.said).find("told 0") != std::string::npos && (fences & kFilesFences) == 0) {
       const std::string lost = kernel::FilesFenceLost(row.without);
       EXPECT_EQ(lost, "") << "without " << row.without << ": this kernel gives it, but the fences lack it";
-      std::printf("[ skipped  ] without %d: neither Landlock nor namespaces can be made here\n", row.without);
+      skipped +=
+          "without " + std::to_string(row.without) + ": neither Landlock nor namespaces can be made here; ";
       continue;
     }
     EXPECT_EXIT(
@@ -414,6 +500,7 @@ TEST(ImagingHelperSandbox, OneRecordSaysWhatIsUnfenced) {
         testing::ExitedWithCode(0), row.said)
         << row.without;
   }
+  if (!skipped.empty()) GTEST_SKIP() << "rows not checked here: " << skipped;
 }
 
 // A helper that is there but cannot be run, or that the sandbox does not
@@ -450,9 +537,12 @@ TEST(ImagingHelperSandbox, AHelperThatCannotBeRunSaysWhy) {
 TEST(ImagingHelperSandbox, AnAskLoweredByAPassingFailureLowersNoFence) {
   const int fences = detail::HelperFences();
   ASSERT_GE(fences, 0);
+  std::string skipped;
   for (const int lost : {detail::kFenceLandlock, detail::kFenceFilter}) {
     if ((fences & lost) == 0) {
-      std::printf("[ skipped  ] losing %d: this kernel does not give it\n", lost);
+      EXPECT_FALSE(kernel::Gives(lost, 0))
+          << "losing " << lost << ": this kernel gives it, but the fences lack it";
+      skipped += "losing " + std::to_string(lost) + ": this kernel does not give it; ";
       continue;
     }
     EXPECT_EXIT(
@@ -464,6 +554,7 @@ TEST(ImagingHelperSandbox, AnAskLoweredByAPassingFailureLowersNoFence) {
         testing::ExitedWithCode(0), "^fences " + std::to_string(fences) + "$")
         << "losing " << lost;
   }
+  if (!skipped.empty()) GTEST_SKIP() << "rows not checked here: " << skipped;
 }
 
 // A run that gets fewer fences than the warden's probe said this process's
@@ -514,14 +605,19 @@ TEST(ImagingHelperSandbox, ARunWithoutAFenceItsProcessGetsIsNotStarted) {
       {detail::kFenceLandlock, detail::kFenceNamespaces, "the namespaces"},
       {detail::kFenceLandlock, detail::kFenceFilter, "the system call filter"},
   };
+  std::string skipped;
   for (const bool nobody : {false, true}) {
-    if (nobody && ::getuid() != 0) continue;  // only a host run as root can run the table as nobody
+    if (nobody && ::getuid() != 0) {
+      skipped += "as nobody: only a host run as root can run the rows as nobody; ";
+      continue;
+    }
     for (const auto& row : rows) {
       const int fences = FencesWithout(row.without);
       if ((fences & row.takenAway) == 0) {
         EXPECT_FALSE(kernel::Gives(row.takenAway, row.without))
             << "taking " << row.takenAway << " away: this kernel gives it, but the fences lack it";
-        std::printf("[ skipped  ] taking %d away: this kernel does not give it\n", row.takenAway);
+        skipped += "taking " + std::to_string(row.takenAway) + " away" + (nobody ? " as nobody" : "") +
+                   ": this kernel does not give it; ";
         continue;
       }
       EXPECT_EXIT(
@@ -550,6 +646,7 @@ TEST(ImagingHelperSandbox, ARunWithoutAFenceItsProcessGetsIsNotStarted) {
   EXPECT_NE(r.error.find("sandbox not in force (without the system call filter)"), std::string::npos)
       << r.error;
   EXPECT_TRUE(md::imaging::Decode(bytes.data(), bytes.size()));
+  if (!skipped.empty()) GTEST_SKIP() << "rows not checked here: " << skipped;
 }
 
 }  // namespace

@@ -20,6 +20,7 @@
 #include "platform/win/gdidevice.h"
 #include "platform/win/wingdi.h"
 #include "tests/fuzz/fuzz_inputs.h"
+#include "tests/platform/imaging/drawn.h"
 #include "tests/platform/imaging/metafiles.h"
 #include "tests/support/command.h"
 
@@ -67,7 +68,7 @@ TEST(ImagingMetafileOutput, AnEdgePrintedLargeStaysSharp) {
     const int h = static_cast<int>(r.bitmap->height * 300 / r.bitmap->dpiY * 3.78);
     auto canvas = md::canvas::CairoCanvas::createImage(w, h);
     HDC hdc = md::win::CreateScreenDC(canvas.get(), 300, &md::text::FixedMetricsEngine());
-    ASSERT_TRUE(DrawBitmap(hdc, *r.bitmap, 0, 0, w, h));
+    ASSERT_TRUE(md::test::Drawn(hdc, *r.bitmap, 0, 0, w, h));
     DeleteDC(hdc);
     const md::canvas::Raster raster = md::canvas::ReadRaster(*canvas);
     const int width = EdgeWidth(raster, row.x, row.y, row.dx, row.dy, 0xFFFFFF, 0x000000);
@@ -98,7 +99,7 @@ TEST(ImagingMetafileOutput, APdfCarriesTheDrawingAsPathsNotAPicture) {
                                                      md::canvas::CairoCanvas::kVectorDpi);
     ASSERT_NE(canvas, nullptr);
     HDC hdc = md::win::CreateScreenDC(canvas.get(), 2540, &md::text::FixedMetricsEngine());
-    ASSERT_TRUE(DrawBitmap(hdc, *r.bitmap, 0, 0, canvas->width(), canvas->height()));
+    ASSERT_TRUE(md::test::Drawn(hdc, *r.bitmap, 0, 0, canvas->width(), canvas->height()));
     DeleteDC(hdc);
     ASSERT_TRUE(canvas->finish());
 
@@ -301,7 +302,7 @@ md::canvas::Raster Printed(const m::Bytes& bytes, bool pdf, int dpi, double widt
     auto canvas =
         md::canvas::CairoCanvas::createPdf(file, widthMm, heightMm, md::canvas::CairoCanvas::kVectorDpi);
     HDC hdc = md::win::CreateScreenDC(canvas.get(), 2540, &md::text::FixedMetricsEngine());
-    EXPECT_TRUE(DrawBitmap(hdc, *r.bitmap, 0, 0, canvas->width(), canvas->height()));
+    EXPECT_TRUE(md::test::Drawn(hdc, *r.bitmap, 0, 0, canvas->width(), canvas->height()));
     DeleteDC(hdc);
     EXPECT_TRUE(canvas->finish());
     md::test::CheckedOutput("pdftoppm -r " + std::to_string(dpi) + " -png -singlefile '" + file + "' '" +
@@ -311,7 +312,7 @@ md::canvas::Raster Printed(const m::Bytes& bytes, bool pdf, int dpi, double widt
   } else {
     auto canvas = md::canvas::CairoCanvas::createPageImage(widthMm, heightMm, dpi);
     HDC hdc = md::win::CreateScreenDC(canvas.get(), dpi, &md::text::FixedMetricsEngine());
-    EXPECT_TRUE(DrawBitmap(hdc, *r.bitmap, 0, 0, canvas->width(), canvas->height()));
+    EXPECT_TRUE(md::test::Drawn(hdc, *r.bitmap, 0, 0, canvas->width(), canvas->height()));
     DeleteDC(hdc);
     raster = md::canvas::ReadRaster(*canvas);
   }

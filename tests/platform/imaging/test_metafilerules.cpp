@@ -19,6 +19,7 @@
 #include "platform/imaging/helper/emfbitmaps.h"
 #include "platform/win/gdidevice.h"
 #include "platform/win/wingdi.h"
+#include "tests/platform/imaging/drawn.h"
 #include "tests/platform/imaging/metafiles.h"
 
 namespace {
@@ -67,7 +68,7 @@ Raster Drawn(const m::Bytes& bytes, const std::string& name) {
   if (!r) return {};
   auto canvas = md::canvas::CairoCanvas::createImage(r.bitmap->width, r.bitmap->height);
   HDC hdc = md::win::CreateScreenDC(canvas.get(), 300, &md::text::FixedMetricsEngine());
-  EXPECT_TRUE(DrawBitmap(hdc, *r.bitmap, 0, 0, r.bitmap->width, r.bitmap->height));
+  EXPECT_TRUE(md::test::Drawn(hdc, *r.bitmap, 0, 0, r.bitmap->width, r.bitmap->height));
   DeleteDC(hdc);
   Raster raster = md::canvas::ReadRaster(*canvas);
   const auto dir = std::filesystem::path(MD_TEST_OUTPUT_DIR) / "metafile-rules";

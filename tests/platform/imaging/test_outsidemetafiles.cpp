@@ -18,6 +18,7 @@
 #include "platform/win/gdidevice.h"
 #include "platform/win/wingdi.h"
 #include "tests/fuzz/fuzz_inputs.h"
+#include "tests/platform/imaging/drawn.h"
 #include "tests/support/command.h"
 
 namespace {
@@ -49,7 +50,7 @@ std::filesystem::path OutputFolder() {
 Raster DrawnOver(const Bitmap& bitmap, int width, int height, int dpi = 300) {
   auto canvas = CairoCanvas::createImage(width, height);
   HDC hdc = md::win::CreateScreenDC(canvas.get(), dpi, &md::text::FixedMetricsEngine());
-  EXPECT_TRUE(DrawBitmap(hdc, bitmap, 0, 0, width, height));
+  EXPECT_TRUE(md::test::Drawn(hdc, bitmap, 0, 0, width, height));
   DeleteDC(hdc);
   return md::canvas::ReadRaster(*canvas);
 }
@@ -58,7 +59,7 @@ Raster DrawnOver(const Bitmap& bitmap, int width, int height, int dpi = 300) {
 Raster PrintRaster(const Bitmap& bitmap, int dpi) {
   auto canvas = CairoCanvas::createPageImage(kBoxWidthMm, kBoxHeightMm, dpi);
   HDC hdc = md::win::CreateScreenDC(canvas.get(), dpi, &md::text::FixedMetricsEngine());
-  EXPECT_TRUE(DrawBitmap(hdc, bitmap, 0, 0, canvas->width(), canvas->height()));
+  EXPECT_TRUE(md::test::Drawn(hdc, bitmap, 0, 0, canvas->width(), canvas->height()));
   DeleteDC(hdc);
   return md::canvas::ReadRaster(*canvas);
 }
@@ -74,7 +75,7 @@ Raster PrintPdf(const Bitmap& bitmap, int dpi, const std::string& name, int widt
     auto canvas = CairoCanvas::createPdf(pdf, kBoxWidthMm, kBoxHeightMm, CairoCanvas::kVectorDpi);
     HDC hdc = md::win::CreateScreenDC(canvas.get(), static_cast<int>(CairoCanvas::kVectorDpi),
                                       &md::text::FixedMetricsEngine());
-    EXPECT_TRUE(DrawBitmap(hdc, bitmap, 0, 0, canvas->width(), canvas->height()));
+    EXPECT_TRUE(md::test::Drawn(hdc, bitmap, 0, 0, canvas->width(), canvas->height()));
     DeleteDC(hdc);
     EXPECT_TRUE(canvas->finish());
   }

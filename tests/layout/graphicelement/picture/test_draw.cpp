@@ -479,7 +479,8 @@ TEST_F(PictureDraw, ARasterPageOfAMetafileIsTheSameAtEveryCapacityAndSpeed) {
 // print; one that waits past the budget on the wall clock, within four times
 // its processor time, is drawn. On a machine too busy to give a spinning run
 // its processor time within four times that on the wall clock, the wall
-// clock ends it, which is tried again: that row checks no more.
+// clock ends it, which is tried again: that row checks no more, and the
+// test skips, saying so, once the other rows are checked.
 TEST_F(PictureDraw, ARunOutOfTimeSaysWhatRanOutAndIsRunAgainOnlyWhenThePageCutIt) {
   const std::string list = metafiles::ListProbe(metafiles::ZigzagList(10, 10, 10));
   const struct {
@@ -496,13 +497,13 @@ TEST_F(PictureDraw, ARunOutOfTimeSaysWhatRanOutAndIsRunAgainOnlyWhenThePageCutIt
       {"sleep:2500:" + list, 1000, 2000, TRUE, "", 1, 0},
   };
   const std::string path = Write("spinner.wmf", metafiles::SampleWmf());
+  std::string busy;
   for (const auto& row : rows) {
     SCOPED_TRACE(row.probe.substr(0, 14) + " " + std::to_string(row.budgetMs));
     const metafiles::MetafileLimitsScope limits({row.fileMs, row.budgetMs, MD_IMAGING_PROBE},
                                                 row.probe.c_str());
     md::imaging::ImageCache::Shared().Clear();
     const std::vector<IGIS_Element*> page = {PictureIn(path, {2540, 27160, 5080, 24620})};
-    bool busy = false;
     for (const std::size_t runs : {row.runs, row.runsAgain}) {
       const std::size_t before = md::imaging::detail::HelperRunCount();
       PrinterOnRecording printer;
@@ -512,13 +513,16 @@ TEST_F(PictureDraw, ARunOutOfTimeSaysWhatRanOutAndIsRunAgainOnlyWhenThePageCutIt
       for (const SGIS_LogRecord& r : mark.Records())
         if (r.method == "CGIS_PictureElement::OnDraw")
           said.push_back(r.text.substr(r.text.find(".wmf: ") + 6));
-      busy = busy || (said.size() == 1 && said[0].ends_with("took longer than 4.00 s"));
-      if (busy) break;
+      if (said.size() == 1 && said[0].ends_with("took longer than 4.00 s")) {
+        busy += row.probe.substr(0, 14) + " " + std::to_string(row.budgetMs) + ": " + said[0] + "; ";
+        break;
+      }
       EXPECT_EQ(drawn, row.drawn);
       EXPECT_EQ(said, row.said[0] == '\0' ? std::vector<std::string>{} : std::vector<std::string>{row.said});
       EXPECT_EQ(md::imaging::detail::HelperRunCount() - before, runs);
     }
   }
+  if (!busy.empty()) GTEST_SKIP() << "the machine was too busy to check: " << busy;
 }
 
 // A page drawing begun on one thread and ended on another is refused there

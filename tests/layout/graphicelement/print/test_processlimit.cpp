@@ -46,6 +46,9 @@ using md::basilo::ReleasePtr;
 // standard error.
 bool UnderProcessLimit(rlim_t processes) {
   GIS_GetTempDir();
+  // The log's file lies in root's folder, which the user it becomes cannot
+  // write: its records are read from the log itself.
+  GIS_GetLogPtr()->EnableFileOutput(FALSE);
   // LeakSanitizer's check at a program's exit starts a thread, which the
   // limit refuses, and ends the program before it answers: the programs
   // started under the limit leave it off (builds without it read nothing).
@@ -198,9 +201,14 @@ TEST(ProcessLimit, AHelperUnderAProcessLimitIsNotStartedWithARecordNamingItAndRu
       {true, 1, "cannot start the renderer .*: .*\\(a process limit: RLIMIT_NPROC 1\\)"},
   };
   GTEST_FLAG_SET(death_test_style, "threadsafe");  // a fresh process: its sandbox not yet learned
+  std::string skipped;
   for (const auto& row : rows) {
-    // Another user's processes count against a limit above 1.
-    if (row.processes > 1 && ::getuid() != 0) continue;  // only root can take a user of its own
+    // Another user's processes count against a limit above 1: only root can take a user of its own.
+    if (row.processes > 1 && ::getuid() != 0) {
+      skipped += "the limit of " + std::to_string(row.processes) +
+                 " processes: only a test run as root can check it; ";
+      continue;
+    }
     EXPECT_EXIT(
         {
           const auto bytes = md::test::metafiles::SampleWmf();
@@ -217,6 +225,7 @@ TEST(ProcessLimit, AHelperUnderAProcessLimitIsNotStartedWithARecordNamingItAndRu
         testing::ExitedWithCode(0), std::string("^not run[|]WMF: ") + row.error + "[|]lifted: drawn$")
         << (row.learnedFirst ? "sandbox learned first" : "sandbox not yet learned");
   }
+  if (!skipped.empty()) GTEST_SKIP() << "rows not checked here: " << skipped;
 }
 
 }  // namespace
