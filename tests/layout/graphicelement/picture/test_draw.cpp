@@ -179,13 +179,53 @@ TEST_F(PictureDraw, APictureThatCannotBeDrawnIsCrossedOutRecordedOnceAndFailsThe
     LogMark mark;
     EXPECT_FALSE(GIS_PrintPageToDC(printer.hdc, set_, 21000, 29700, page, 2));
     EXPECT_EQ(printer.Images().size(), 1u);
-    const std::size_t crossed = file != nullptr ? 1 : 0;
+    // The box and its two lines, each drawn white and then black over it.
+    const std::size_t crossed = file != nullptr ? 2 : 0;
     EXPECT_EQ(printer.canvas.shapesOf(md::canvas::ShapeKind::Rectangle).size(), crossed);
     EXPECT_EQ(printer.canvas.shapesOf(md::canvas::ShapeKind::Line).size(), 2 * crossed);
     EXPECT_EQ(mark.Count(), 1u);
     EXPECT_TRUE(file != nullptr
                     ? mark.Has(GIS_LOG_LEVEL_STORAGE, "CGIS_PictureElement::OnDraw", path + reason)
                     : mark.Has(GIS_LOG_LEVEL_CHECK, "GIS_PrintPageToDC", reason));
+  }
+}
+
+// The cross of a picture that cannot be drawn shows on any colour below it:
+// on grey 128 (a new rectangle's fill), white and black, some pixel where
+// its lines meet differs from the fill by at least 96 in every channel.
+TEST_F(PictureDraw, ThePlaceholdersCrossShowsOnAnyFill) {
+  const std::uint32_t fills[] = {0x808080, 0xFFFFFF, 0x000000};
+  for (const std::uint32_t fill : fills) {
+    SCOPED_TRACE(testing::Message() << std::hex << fill);
+    const std::string path = Quadrants("gone.png", 8, 8);
+    CGIS_PictureElement* e = PictureIn(path, SGIS_Rect(2540, 27160, 5080, 24620));
+    e->SetFramePropertyPtr(nullptr);
+    std::filesystem::remove(path);
+    md::imaging::ImageCache::Shared().Clear();
+    auto canvas = md::canvas::CairoCanvas::createImage(827, 1169, fill);
+    ASSERT_NE(canvas, nullptr);
+    HDC hdc =
+        md::win::CreatePrinterDC(canvas.get(), PrinterOnRecording::Setup(), &md::text::FixedMetricsEngine());
+    IGIS_Element* page[] = {e};
+    EXPECT_FALSE(GIS_PrintPageToDC(hdc, set_, 21000, 29700, page, 1));
+    DeleteDC(hdc);
+    canvas->flush();
+    canvas->writePng((dir_ / ("cross-" + std::to_string(fill) + ".png")).string());
+    // The box spans pixels 100 to 200 each way; its diagonals meet at 150.
+    int seen = 0;
+    for (int y = 146; y <= 154; ++y) {
+      for (int x = 146; x <= 154; ++x) {
+        std::uint32_t px = 0;
+        ASSERT_TRUE(canvas->readPixels({x, y, x + 1, y + 1}, &px));
+        bool differs = true;
+        for (int shift : {0, 8, 16}) {
+          const int a = static_cast<int>((px >> shift) & 0xFF), b = static_cast<int>((fill >> shift) & 0xFF);
+          differs = differs && std::abs(a - b) >= 96;
+        }
+        seen += differs ? 1 : 0;
+      }
+    }
+    EXPECT_GT(seen, 0);
   }
 }
 
