@@ -145,7 +145,8 @@ TEST_F(PictureDraw, DraftModeShowsNoPictureOnScreenButPrintsIt) {
 // (none at all here) gets the print's one.
 TEST_F(PictureDraw, APictureThatCannotBeDrawnIsCrossedOutRecordedOnceAndFailsThePrint) {
   // A PNG removed, a WMF the helper refuses, one kept in the page (named by
-  // the file it was kept from), no element; what the record says after the
+  // the file it was kept from), an element no picture was imported into
+  // ("" : named by the element), no element; what the record says after the
   // path (the print's record, for no element).
   const struct {
     const char* file;
@@ -154,20 +155,24 @@ TEST_F(PictureDraw, APictureThatCannotBeDrawnIsCrossedOutRecordedOnceAndFailsThe
   } rows[] = {{"gone.png", false, ": No such file or directory"},
               {"refused.wmf", false, ": WMF: cannot draw this"},
               {"kept.wmf", true, " (kept in the page): WMF: cannot draw this"},
+              {"", false, ": not drawn: no picture was imported"},
               {nullptr, false, "the element of feature -1 (NULL) did not draw"}};
   for (const auto& [file, kept, reason] : rows) {
     SCOPED_TRACE(file != nullptr ? file : "no element");
     const bool wmf = file != nullptr && std::string(file).ends_with(".wmf");
-    const std::string path = !file ? "" : wmf ? Write(file, metafiles::SampleWmf()) : Quadrants(file, 8, 8);
+    const bool imported = file != nullptr && file[0] != '\0';
+    const std::string path = !imported ? ""
+                             : wmf     ? Write(file, metafiles::SampleWmf())
+                                       : Quadrants(file, 8, 8);
     CGIS_PictureElement *bad = NewPicture(), *good = NewPicture();
     md::imaging::ImageCache::Shared().Clear();  // the last row's refusal of the same bytes
-    ASSERT_TRUE(file == nullptr || bad->ImportPictureFromFile(path.c_str()));
+    ASSERT_TRUE(!imported || bad->ImportPictureFromFile(path.c_str()));
     if (kept) bad->ArchivePictureData(true);
     ASSERT_TRUE(good->ImportPictureFromFile(Quadrants("good.png", 8, 8).c_str()));
     for (CGIS_PictureElement* e : {bad, good}) e->SetFramePropertyPtr(nullptr);
     bad->SetRect(SGIS_Rect(2540, 27160, 5080, 24620));
     good->SetRect(SGIS_Rect(10160, 27160, 12700, 24620));
-    if (file != nullptr && !wmf) std::filesystem::remove(path);
+    if (imported && !wmf) std::filesystem::remove(path);
     const metafiles::MetafileLimitsScope limits({60000, 120000, MD_IMAGING_PROBE},
                                                 wmf ? "cannot draw this" : nullptr);
     md::imaging::ImageCache::Shared().Clear();
@@ -184,8 +189,11 @@ TEST_F(PictureDraw, APictureThatCannotBeDrawnIsCrossedOutRecordedOnceAndFailsThe
     EXPECT_EQ(printer.canvas.shapesOf(md::canvas::ShapeKind::Rectangle).size(), crossed);
     EXPECT_EQ(printer.canvas.shapesOf(md::canvas::ShapeKind::Line).size(), 2 * crossed);
     EXPECT_EQ(mark.Count(), 1u);
+    const std::string named =
+        imported ? path
+                 : "\"" + std::string(bad->GetName()) + "\" (feature " + std::to_string(bad->GetID()) + ")";
     EXPECT_TRUE(file != nullptr
-                    ? mark.Has(GIS_LOG_LEVEL_STORAGE, "CGIS_PictureElement::OnDraw", path + reason)
+                    ? mark.Has(GIS_LOG_LEVEL_STORAGE, "CGIS_PictureElement::OnDraw", named + reason)
                     : mark.Has(GIS_LOG_LEVEL_CHECK, "GIS_PrintPageToDC", reason));
   }
 }
