@@ -182,10 +182,11 @@ TEST(ProcessLimit, APrintUnderAProcessLimitAnswersWithARecordNamingItAndNeverAbo
 }
 
 // A metafile imported into a new picture under the limit, then, the limit
-// lifted or not, `then`: a print, or the same import again. Answers the
+// lifted or not, `then`: a print (after SetRect, or not), or the same import
+// again. Answers the
 // import's answer and records, "|", the next call's, "|", the rectangle's
 // width x height after it.
-enum class Then { kPrintLifted, kPrintLimited, kImportLifted };
+enum class Then { kPrintLifted, kPlacedPrintLifted, kPrintLimited, kImportLifted };
 std::string ImportUnderLimit(const OpenFolder& folder, const std::string& picture, Then then) {
   ReleasePtr<IGIS_FeatureSet> page(GIS_CreateFeatureSetObject(nullptr, "layout", 0, 0, 0, 0, nullptr));
   auto* element = dynamic_cast<IGIS_PictureElement*>(page->CreateElement(GIS_TYPE_GRAPHIC_ELEMENT_PICTURE));
@@ -196,6 +197,8 @@ std::string ImportUnderLimit(const OpenFolder& folder, const std::string& pictur
   std::size_t mark = GIS_GetLogPtr()->GetRecordCount();
   const BOOL imported = element->ImportPictureFromFile(picture.c_str());
   std::string said = (imported ? "TRUE\n" : "FALSE\n") + RecordsSince(mark);
+  // The host's own rectangle, set after the import, is kept.
+  if (then == Then::kPlacedPrintLifted) element->SetRect(SGIS_Rect(1000, 9000, 9000, 1000));
   if (then != Then::kPrintLimited) LiftProcessLimit();
   mark = GIS_GetLogPtr()->GetRecordCount();
   const BOOL next = then == Then::kImportLifted ? element->ImportPictureFromFile(picture.c_str())
@@ -222,11 +225,12 @@ TEST(ProcessLimit, AnImportUnderAProcessLimitIsTriedAgainByTheNextDrawing) {
     Then then;
     const char* said;  // a pattern of what follows the import's answer
   } rows[] = {
-      {"mark.wmf", Then::kPrintLifted, "[|]TRUE\n[|][1-9][0-9]* x [1-9][0-9]*$"},
-      {"mark.emf", Then::kPrintLifted, "[|]TRUE\n[|][1-9][0-9]* x [1-9][0-9]*$"},
+      {"mark.wmf", Then::kPrintLifted, "[|]TRUE\n[|]600 x 300$"},
+      {"mark.emf", Then::kPrintLifted, "[|]TRUE\n[|]591 x 295$"},
+      {"mark.wmf", Then::kPlacedPrintLifted, "[|]TRUE\n[|]8000 x 8000$"},
       {"mark.wmf", Then::kPrintLimited,
        "[|]FALSE\nCGIS_PictureElement::OnDraw: [^\n]*/mark\\.wmf: WMF: [^\n]*RLIMIT_NPROC 1\\)\n[|]0 x 0$"},
-      {"mark.wmf", Then::kImportLifted, "[|]TRUE\n[|][1-9][0-9]* x [1-9][0-9]*$"},
+      {"mark.wmf", Then::kImportLifted, "[|]TRUE\n[|]600 x 300$"},
   };
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   const OpenFolder folder;
