@@ -15,7 +15,7 @@ IGIS_Element* CGIS_FeatureSet::CreateElement(const char* typeIdentifier) {
     return nullptr;
   }
   if (typeIdentifier == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_FeatureSet::CreateElement", "szType == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_FeatureSet::CreateElement", "no type named: szType is NULL");
     return nullptr;
   }
   return hooks.create(typeIdentifier, this);

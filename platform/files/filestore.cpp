@@ -304,7 +304,7 @@ bool FileReplacement::Begin(const char* szPath, std::string* pError) {
     if (fd < 0 && errno != EEXIST) break;
   }
   if (fd < 0) {
-    *pError = "cannot create " + temp + ": " + Errno(errno);
+    *pError = "cannot create " + m_target + ": " + Errno(errno);
     return false;
   }
   m_fd = fd;
@@ -314,7 +314,7 @@ bool FileReplacement::Begin(const char* szPath, std::string* pError) {
     // set-ID bits, so the mode follows).
     if (st.st_uid != ::geteuid() || st.st_gid != ::getegid()) (void)::fchown(fd, st.st_uid, st.st_gid);
     if (::fchmod(fd, st.st_mode & 07777) != 0) {
-      *pError = "cannot write " + temp + ": " + Errno(errno);
+      *pError = "cannot write " + m_target + ": " + Errno(errno);
       Discard();
       return false;
     }
@@ -381,7 +381,7 @@ bool FileReplacement::Commit(std::string* pError) {
   int err = m_nWriteError;
   if (err == 0 && ::fsync(m_fd) != 0) err = errno;
   if (err != 0) {
-    *pError = "cannot write " + m_temp + ": " + Errno(err);
+    *pError = "cannot write " + m_target + ": " + Errno(err);
     Discard();
     return false;
   }
@@ -390,7 +390,7 @@ bool FileReplacement::Commit(std::string* pError) {
   // that looks at the name after the rename finds nothing there.
   detail::BeforeRename(m_temp);
   if (::rename(m_temp.c_str(), m_target.c_str()) != 0) {
-    *pError = "cannot rename " + m_temp + " to " + m_target + ": " + Errno(errno);
+    *pError = "cannot replace " + m_target + ": " + Errno(errno);
     Discard();
     return false;
   }

@@ -106,7 +106,8 @@ class FileReplacement {
 
   // Starts replacing the file at szPath; FALSE (nothing made, *pError says
   // why, naming the file it concerns) when the target is refused or the
-  // temporary file cannot be made.
+  // temporary file cannot be made. Errors name the file written, never its
+  // temporary.
   bool Begin(const char* szPath, std::string* pError);
   // Appends the bytes; false once any write failed.
   bool Write(const void* pData, std::size_t nSize);

@@ -2,6 +2,8 @@
 #include "layout/graphicelement/element/mapdeckdraw.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <utility>
 #include <vector>
 
 #include "host/basilo/igis_log.h"
@@ -116,15 +118,25 @@ void CGIS_PageSymbolPainter::DrawPoints(IGIS_Symbol* pSymbol, const SGIS_Point* 
 }
 
 void DrawPlaceholder(HDC hdc, int left, int top, int right, int bottom) {
-  HPEN pen = CreatePen(PS_SOLID, 1, RGB(128, 128, 128));
-  HGDIOBJ oldPen = SelectObject(hdc, pen);
+  // Three device pixels in the context's units, for the light line's width.
+  POINT span[2] = {{0, 0}, {3, 0}};
+  DPtoLP(hdc, span, 2);
+  const int wide = std::max(1, std::abs(span[1].x - span[0].x));
   HGDIOBJ oldBrush = SelectObject(hdc, GetStockObject(NULL_BRUSH));
-  Rectangle(hdc, left, top, right, bottom);
-  MoveToEx(hdc, left, top, nullptr);
-  LineTo(hdc, right, bottom);
-  MoveToEx(hdc, left, bottom, nullptr);
-  LineTo(hdc, right, top);
+  HGDIOBJ oldPen = nullptr;
+  // A wide white line under a thin black one: the box and its cross show on
+  // any colour below them.
+  for (const auto& [width, colour] : {std::pair{wide, RGB(255, 255, 255)}, std::pair{1, RGB(0, 0, 0)}}) {
+    HPEN pen = CreatePen(PS_SOLID, width, colour);
+    HGDIOBJ previous = SelectObject(hdc, pen);
+    if (oldPen == nullptr) oldPen = previous;
+    Rectangle(hdc, left, top, right, bottom);
+    MoveToEx(hdc, left, top, nullptr);
+    LineTo(hdc, right, bottom);
+    MoveToEx(hdc, left, bottom, nullptr);
+    LineTo(hdc, right, top);
+    SelectObject(hdc, oldPen);
+    DeleteObject(pen);
+  }
   SelectObject(hdc, oldBrush);
-  SelectObject(hdc, oldPen);
-  DeleteObject(pen);
 }

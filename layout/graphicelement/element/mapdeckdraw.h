@@ -18,7 +18,8 @@ IGIS_SpatialReference* PageReferenceOf(IGIS_FeatureSet* pOwner);
 
 // What an element draws where its content cannot be drawn (a picture or an
 // object that cannot be shown, or left out for the page's budget): the
-// rectangle, in device units, outlined and crossed in grey.
+// rectangle, in device units, outlined and crossed in black over a wider
+// white line, so that it shows on any colour below it.
 void DrawPlaceholder(HDC hdc, int left, int top, int right, int bottom);
 
 // Draws the symbol at page points the way every element drawn with a

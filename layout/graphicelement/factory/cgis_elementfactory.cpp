@@ -75,22 +75,16 @@ const TypeRow kTypes[] = {
 constexpr int kTypeCount = static_cast<int>(sizeof(kTypes) / sizeof(kTypes[0]));
 static_assert(kTypeCount == 26, "the factory knows 26 type identifiers");
 
-// Makes a new element of the type asked for by `szMethod`, the type named in
-// its one record when it answers NULL.
+// Makes a new element of the type asked for by `szMethod`. A type named by
+// nothing has one record; an identifier that builds nothing, or none the
+// factory knows, answers NULL quietly: a host asks for each listed one.
 IGIS_Element* CreateNamed(const char* szMethod, const char* szType, IGIS_FeatureSet* pOwner,
                           IGIS_Feature* pFeature) {
   if (szType == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "szType == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "no type named: szType is NULL");
     return nullptr;
   }
-  for (const TypeRow& row : kTypes) {
-    if (std::strcmp(row.szType, szType) != 0) continue;
-    if (row.make != nullptr) return row.make(pOwner, pFeature);  // out of memory: its own record
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "\"%s\" is an element type this factory does not make", szType);
-    return nullptr;
-  }
-  GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "\"%s\" is not an element type (GetTypeName lists them)", szType);
-  return nullptr;
+  return CGIS_ElementFactory::Create(szType, pOwner, pFeature);
 }
 
 IGIS_Element* HookCreate(const char* szType, IGIS_FeatureSet* pOwner) {

@@ -139,6 +139,8 @@ void CGIS_PictureElement::WriteRect(IGIS_Feature* pFeature, SGIS_Rect rect, int 
 }
 
 void CGIS_PictureElement::SetRect(SGIS_Rect rect) {
+  // The host's rectangle replaces the one an unfinished import would fit.
+  m_bFitPending = false;
   rect.Normalize();
   MoveAndResize(rect);
 }
@@ -166,7 +168,7 @@ BOOL CGIS_PictureElement::ImportPictureFromFile(const char* szFileName) {
     return FALSE;
   }
   const std::string path(szFileName);
-  if (path == m_strFileName) {
+  if (path == m_strFileName && !m_bImportPending) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "%s is the picture's file already: nothing imported",
             path.c_str());
     return FALSE;
@@ -184,9 +186,13 @@ BOOL CGIS_PictureElement::ImportPictureFromFile(const char* szFileName) {
     return FALSE;
   }
   // Decode first: a file that gives no picture changes nothing, and its one
-  // record names the file and why.
+  // record names the file and why. One refused for a passing cause (its
+  // helper not started, its time or the drawing's spent) is taken as the
+  // element's file all the same, unsized: its next drawing tries again and
+  // sizes it, and importing it again tries now.
   const md::imaging::DecodeResult picture = md::imaging::ImageCache::Shared().Load(path);
-  if (!picture) {
+  const bool passing = !picture && (picture.notRun || picture.timedOut || picture.deferred);
+  if (!picture && !passing) {
     GIS_LOG(GIS_LOG_LEVEL_STORAGE, method.c_str(), "%s: %s", path.c_str(), picture.error.c_str());
     return FALSE;
   }
@@ -208,7 +214,18 @@ BOOL CGIS_PictureElement::ImportPictureFromFile(const char* szFileName) {
     md::layout::WriteCustomSet(pAttr, set.get(), method.c_str());
   }
 
-  const int w = picture.bitmap->width, h = picture.bitmap->height;
+  m_bImportPending = m_bFitPending = passing;
+  if (passing) {
+    GIS_LOG(GIS_LOG_LEVEL_STORAGE, method.c_str(), "%s: %s: not imported yet, its next drawing tries again",
+            path.c_str(), picture.error.c_str());
+    return FALSE;
+  }
+  FitPicture(pFeature, *picture.bitmap);
+  return TRUE;
+}
+
+void CGIS_PictureElement::FitPicture(IGIS_Feature* pFeature, const md::imaging::Bitmap& bitmap) {
+  const int w = bitmap.width, h = bitmap.height;
   const SGIS_Rect r = GetRect();
   int width = w, height = h;
   if (r.Width() != 0 && r.Height() != 0) {
@@ -218,7 +235,6 @@ BOOL CGIS_PictureElement::ImportPictureFromFile(const char* szFileName) {
     height = Nearest(h * s);
   }
   WriteRect(pFeature, ResizeBox(SGIS_Rect(r.left, r.bottom, r.left, r.bottom), width, height), kCommitImport);
-  return TRUE;
 }
 
 // ---- Drawing ------------------------------------------------------------------
@@ -236,12 +252,27 @@ BOOL CGIS_PictureElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "pDisplay == NULL");
     return FALSE;
   }
+  const bool draft = m_pFrame != nullptr && m_pFrame->GetDraftMode() && !bPrint;
+  // Without a file there is no picture to draw.
+  std::string path;
+  const bool named = NamesAPicture();
+  md::imaging::DecodeResult picture;
+  if (named && !draft) picture = LoadPicture(&path);
+  if (picture && m_bImportPending) {
+    // An import left unfinished for a passing cause ends here: sized as the
+    // import would have (unless the host placed it since).
+    m_bImportPending = false;
+    if (m_bFitPending) {
+      m_bFitPending = false;
+      FitPicture(m_core.m_pFeature, *picture.bitmap);
+    }
+  }
   const SGIS_Rect r = GetRect();
   const SGIS_Rect d = pView->PageToDeviceRect(r, pReference);
   bool drawn = true;
 
   if (m_pFrame != nullptr) m_pFrame->OnDraw(hdc, bPrint, pDisplay, r, pReference, GIS_FRAME_PART_UNDER);
-  if (m_pFrame != nullptr && m_pFrame->GetDraftMode() && !bPrint) {
+  if (draft) {
     m_pFrame->OnDrawDraftMode(this, hdc, bPrint, pDisplay);
     return TRUE;
   }
@@ -259,11 +290,14 @@ BOOL CGIS_PictureElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
     // No paper known: nothing to keep the picture inside.
     const bool paperKnown = paper.right != paper.left && paper.bottom != paper.top;
 
-    // Without a file there is no picture to draw.
-    std::string path;
-    const bool named = NamesAPicture();
-    const md::imaging::DecodeResult picture = named ? LoadPicture(&path) : md::imaging::DecodeResult();
-    if (!picture && named) {
+    if (!named) {
+      // No picture was ever imported: crossed out, saying so, rather than an
+      // empty box.
+      GIS_LOG(GIS_LOG_LEVEL_STORAGE, method.c_str(),
+              "\"%s\" (feature %d): not drawn: no picture was imported", GetName(), GetID());
+      DrawPlaceholder(hdc, d.left, d.top, d.right, d.bottom);
+      drawn = false;
+    } else if (!picture) {
       // Not drawn (gone, refused, past its time or the drawing's budget, or
       // named by nothing usable): the picture says so, naming the file it
       // shows (a kept picture's own, not this process's copy of it).
@@ -281,7 +315,7 @@ BOOL CGIS_PictureElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
         GIS_LOG(GIS_LOG_LEVEL_STORAGE, method.c_str(), "%s: %s", path.c_str(), error.c_str());
       DrawPlaceholder(hdc, d.left, d.top, d.right, d.bottom);
       drawn = false;
-    } else if (picture) {
+    } else {
       // The picture's top-left corner on the rectangle's top-left corner and
       // its bottom-right on the bottom-right, whichever way the context's
       // axes run: upright on screens (y down) and on paper (y up).
@@ -488,6 +522,7 @@ BOOL CGIS_PictureElement::Archive(int nRead, int /*nArchiveOption*/) {
   const md::layout::StoredSetView set(pAttr, method.c_str());
   m_strUnread.clear();
   m_nKeptAsStored = 0;
+  m_bImportPending = m_bFitPending = false;
   if (set.Damaged()) {
     // Nothing of the set can be read (recorded): the element holds no
     // picture, is crossed out where it lies, and keeps the stored bytes.
@@ -568,6 +603,10 @@ void CGIS_PictureElement::ArchivePictureData(bool bKeep) {
   std::vector<std::uint8_t> bytes;
   std::string why;
   const std::string source = GetSourcePath();
+  if (source.empty()) {
+    GIS_LOG(GIS_LOG_LEVEL_STORAGE, kFileMethod, "cannot read the picture's file: the element names no file");
+    return;
+  }
   if (!md::files::ReadWholeFile(source.c_str(), md::imaging::kDefaultMemoryLimit, &bytes, &why)) {
     GIS_LOG(GIS_LOG_LEVEL_STORAGE, kFileMethod, "cannot read the file %s: %s", source.c_str(), why.c_str());
     return;

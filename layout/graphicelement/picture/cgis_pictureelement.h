@@ -13,8 +13,12 @@
 //
 // A picture that cannot be drawn from its file (gone, unreadable, damaged,
 // refused by the metafile helper, past its time or its drawing's budget for
-// metafiles) is crossed out in grey in its rectangle, one record names the
-// file and why, and OnDraw answers FALSE.
+// metafiles) is crossed out in its rectangle, one record names the file and
+// why, and OnDraw answers FALSE; so is an element no picture was imported
+// into. An import refused for a passing cause (the metafile helper not
+// started, its time spent) answers FALSE but names the file: the next
+// drawing tries again and, decoding it, sizes the rectangle as the import
+// would have.
 //
 // A stored record the element cannot take keeps its bytes: a "Custom" set
 // that cannot be read is left as stored by every write (the element holds no
@@ -35,8 +39,9 @@
 #include "layout/graphicelement/shapes/cgis_boxshapeimpl.h"
 
 namespace md::imaging {
+struct Bitmap;
 struct DecodeResult;
-}
+}  // namespace md::imaging
 
 class CGIS_PictureElement : public md::layout::shapes::CGIS_BoxShapeImpl<IGIS_PictureElement> {
  public:
@@ -78,6 +83,9 @@ class CGIS_PictureElement : public md::layout::shapes::CGIS_BoxShapeImpl<IGIS_Pi
   ~CGIS_PictureElement() override;
 
  private:
+  // Sizes the rectangle for the picture as an import does: fitted into it
+  // with the picture's proportions, or one pixel a page unit when empty.
+  void FitPicture(IGIS_Feature* pFeature, const md::imaging::Bitmap& bitmap);
   // Writes the rectangle into the feature and commits it with the flags.
   void WriteRect(IGIS_Feature* pFeature, SGIS_Rect rect, int nFlags);
   // Draws from the temporary folder's file of the bytes (made when no
@@ -116,6 +124,12 @@ class CGIS_PictureElement : public md::layout::shapes::CGIS_BoxShapeImpl<IGIS_Pi
   std::string m_strUnread;
   // The stored keys refused on reading (kKept* bits), written back as stored.
   unsigned m_nKeptAsStored = 0;
+  // The file imported last was refused for a passing cause: not yet decoded
+  // (importing it again tries again), and its rectangle not yet sized for
+  // it (its first drawing that decodes it sizes it, unless SetRect came
+  // since).
+  bool m_bImportPending = false;
+  bool m_bFitPending = false;
   // The picture (md::imaging::Bitmap::id) whose drawing as vectors was
   // refused and said so, and why: the element's later drawings of it for
   // that reason say nothing more.

@@ -215,21 +215,36 @@ TEST_F(PictureArchive, AContentChangedUnderAnElementGetsItsOwnFile) {
 }
 
 TEST_F(PictureArchive, KeepingIsRefusedWithoutAReadableFileAndChangesNothing) {
-  CGIS_PictureElement* e = NewPicture();
+  // A file gone since its import, or none imported: the record says which.
   const std::string path = Quadrants("gone.png", 4, 4);
-  ASSERT_TRUE(e->ImportPictureFromFile(path.c_str()));
-  const files::Bytes custom = CustomBytes(e);
-  std::filesystem::remove(path);
-  LogMark mark;
-  e->ArchivePictureData(true);
-  const std::vector<SGIS_LogRecord> records = mark.Records();
-  ASSERT_EQ(records.size(), 1u);
-  EXPECT_EQ(records[0].level, 1);
-  EXPECT_EQ(records[0].method, "CGIS_PictureElement::Archive");
-  EXPECT_TRUE(records[0].text.starts_with("cannot read the file " + path + ": ")) << records[0].text;
-  EXPECT_FALSE(e->IsSaveInDoc());
-  EXPECT_EQ(e->GetFileName(), path);
-  EXPECT_EQ(CustomBytes(e), custom);
+  const struct {
+    bool imported;
+    std::string said;  // the record's start
+  } rows[] = {
+      {true, "cannot read the file " + path + ": "},
+      {false, "cannot read the picture's file: the element names no file"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.said);
+    CGIS_PictureElement* e = NewPicture();
+    if (row.imported) {
+      Quadrants("gone.png", 4, 4);
+      ASSERT_TRUE(e->ImportPictureFromFile(path.c_str()));
+      std::filesystem::remove(path);
+    }
+    const files::Bytes custom = CustomBytes(e);
+    LogMark mark;
+    e->ArchivePictureData(true);
+    const std::vector<SGIS_LogRecord> records = mark.Records();
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].level, 1);
+    EXPECT_EQ(records[0].method, "CGIS_PictureElement::Archive");
+    EXPECT_TRUE(records[0].text.starts_with(row.said)) << records[0].text;
+    EXPECT_FALSE(e->IsSaveInDoc());
+    EXPECT_EQ(e->GetFileName(), row.imported ? path : "");
+    EXPECT_EQ(CustomBytes(e), custom);
+  }
+  CGIS_PictureElement* e = NewPicture();
   // Not asked to keep: nothing is copied.
   const std::string other = Quadrants("other.png", 4, 4);
   ASSERT_TRUE(e->ImportPictureFromFile(other.c_str()));

@@ -145,7 +145,8 @@ TEST_F(PictureDraw, DraftModeShowsNoPictureOnScreenButPrintsIt) {
 // (none at all here) gets the print's one.
 TEST_F(PictureDraw, APictureThatCannotBeDrawnIsCrossedOutRecordedOnceAndFailsThePrint) {
   // A PNG removed, a WMF the helper refuses, one kept in the page (named by
-  // the file it was kept from), no element; what the record says after the
+  // the file it was kept from), an element no picture was imported into
+  // ("" : named by the element), no element; what the record says after the
   // path (the print's record, for no element).
   const struct {
     const char* file;
@@ -154,20 +155,24 @@ TEST_F(PictureDraw, APictureThatCannotBeDrawnIsCrossedOutRecordedOnceAndFailsThe
   } rows[] = {{"gone.png", false, ": No such file or directory"},
               {"refused.wmf", false, ": WMF: cannot draw this"},
               {"kept.wmf", true, " (kept in the page): WMF: cannot draw this"},
+              {"", false, ": not drawn: no picture was imported"},
               {nullptr, false, "the element of feature -1 (NULL) did not draw"}};
   for (const auto& [file, kept, reason] : rows) {
     SCOPED_TRACE(file != nullptr ? file : "no element");
     const bool wmf = file != nullptr && std::string(file).ends_with(".wmf");
-    const std::string path = !file ? "" : wmf ? Write(file, metafiles::SampleWmf()) : Quadrants(file, 8, 8);
+    const bool imported = file != nullptr && file[0] != '\0';
+    const std::string path = !imported ? ""
+                             : wmf     ? Write(file, metafiles::SampleWmf())
+                                       : Quadrants(file, 8, 8);
     CGIS_PictureElement *bad = NewPicture(), *good = NewPicture();
     md::imaging::ImageCache::Shared().Clear();  // the last row's refusal of the same bytes
-    ASSERT_TRUE(file == nullptr || bad->ImportPictureFromFile(path.c_str()));
+    ASSERT_TRUE(!imported || bad->ImportPictureFromFile(path.c_str()));
     if (kept) bad->ArchivePictureData(true);
     ASSERT_TRUE(good->ImportPictureFromFile(Quadrants("good.png", 8, 8).c_str()));
     for (CGIS_PictureElement* e : {bad, good}) e->SetFramePropertyPtr(nullptr);
     bad->SetRect(SGIS_Rect(2540, 27160, 5080, 24620));
     good->SetRect(SGIS_Rect(10160, 27160, 12700, 24620));
-    if (file != nullptr && !wmf) std::filesystem::remove(path);
+    if (imported && !wmf) std::filesystem::remove(path);
     const metafiles::MetafileLimitsScope limits({60000, 120000, MD_IMAGING_PROBE},
                                                 wmf ? "cannot draw this" : nullptr);
     md::imaging::ImageCache::Shared().Clear();
@@ -179,13 +184,56 @@ TEST_F(PictureDraw, APictureThatCannotBeDrawnIsCrossedOutRecordedOnceAndFailsThe
     LogMark mark;
     EXPECT_FALSE(GIS_PrintPageToDC(printer.hdc, set_, 21000, 29700, page, 2));
     EXPECT_EQ(printer.Images().size(), 1u);
-    const std::size_t crossed = file != nullptr ? 1 : 0;
+    // The box and its two lines, each drawn white and then black over it.
+    const std::size_t crossed = file != nullptr ? 2 : 0;
     EXPECT_EQ(printer.canvas.shapesOf(md::canvas::ShapeKind::Rectangle).size(), crossed);
     EXPECT_EQ(printer.canvas.shapesOf(md::canvas::ShapeKind::Line).size(), 2 * crossed);
     EXPECT_EQ(mark.Count(), 1u);
+    const std::string named =
+        imported ? path
+                 : "\"" + std::string(bad->GetName()) + "\" (feature " + std::to_string(bad->GetID()) + ")";
     EXPECT_TRUE(file != nullptr
-                    ? mark.Has(GIS_LOG_LEVEL_STORAGE, "CGIS_PictureElement::OnDraw", path + reason)
+                    ? mark.Has(GIS_LOG_LEVEL_STORAGE, "CGIS_PictureElement::OnDraw", named + reason)
                     : mark.Has(GIS_LOG_LEVEL_CHECK, "GIS_PrintPageToDC", reason));
+  }
+}
+
+// The cross of a picture that cannot be drawn shows on any colour below it:
+// on grey 128 (a new rectangle's fill), white and black, some pixel where
+// its lines meet differs from the fill by at least 96 in every channel.
+TEST_F(PictureDraw, ThePlaceholdersCrossShowsOnAnyFill) {
+  const std::uint32_t fills[] = {0x808080, 0xFFFFFF, 0x000000};
+  for (const std::uint32_t fill : fills) {
+    SCOPED_TRACE(testing::Message() << std::hex << fill);
+    const std::string path = Quadrants("gone.png", 8, 8);
+    CGIS_PictureElement* e = PictureIn(path, SGIS_Rect(2540, 27160, 5080, 24620));
+    e->SetFramePropertyPtr(nullptr);
+    std::filesystem::remove(path);
+    md::imaging::ImageCache::Shared().Clear();
+    auto canvas = md::canvas::CairoCanvas::createImage(827, 1169, fill);
+    ASSERT_NE(canvas, nullptr);
+    HDC hdc =
+        md::win::CreatePrinterDC(canvas.get(), PrinterOnRecording::Setup(), &md::text::FixedMetricsEngine());
+    IGIS_Element* page[] = {e};
+    EXPECT_FALSE(GIS_PrintPageToDC(hdc, set_, 21000, 29700, page, 1));
+    DeleteDC(hdc);
+    canvas->flush();
+    canvas->writePng((dir_ / ("cross-" + std::to_string(fill) + ".png")).string());
+    // The box spans pixels 100 to 200 each way; its diagonals meet at 150.
+    int seen = 0;
+    for (int y = 146; y <= 154; ++y) {
+      for (int x = 146; x <= 154; ++x) {
+        std::uint32_t px = 0;
+        ASSERT_TRUE(canvas->readPixels({x, y, x + 1, y + 1}, &px));
+        bool differs = true;
+        for (int shift : {0, 8, 16}) {
+          const int a = static_cast<int>((px >> shift) & 0xFF), b = static_cast<int>((fill >> shift) & 0xFF);
+          differs = differs && std::abs(a - b) >= 96;
+        }
+        seen += differs ? 1 : 0;
+      }
+    }
+    EXPECT_GT(seen, 0);
   }
 }
 

@@ -242,7 +242,7 @@ TEST(PageFile, ABadPathWritesWhatIsWrong) {
       {kPrint, nullptr, GIS_LOG_LEVEL_CHECK, "szPath == NULL"},
       {kPrint, "", GIS_LOG_LEVEL_CHECK, "szPath is empty"},
       {kPrint, "{F}/missing/a.png", GIS_LOG_LEVEL_STORAGE,
-       "writing {F}/missing/a.png failed: cannot create {F}/missing/a.png.tmp.*: No such file or directory"},
+       "writing {F}/missing/a.png failed: cannot create {F}/missing/a.png: No such file or directory"},
       {kPrint, "{F}/ro.png", GIS_LOG_LEVEL_STORAGE, "writing {F}/ro.png failed: {F}/ro.png is read-only"},
       {kPrint, "{F}/dir.pdf", GIS_LOG_LEVEL_STORAGE,
        "writing {F}/dir.pdf failed: {F}/dir.pdf is not a regular file"},

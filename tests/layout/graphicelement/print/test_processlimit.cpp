@@ -106,9 +106,11 @@ std::string FileBytes(const std::string& path) {
 }
 
 // A folder of the test's output anyone may write, for a process that became
-// nobody.
+// nobody; one for each test, as tests may run at the same time.
 struct OpenFolder {
-  OpenFolder() : path(fs::path(MD_TEST_OUTPUT_DIR) / "processlimit") {
+  OpenFolder()
+      : path(fs::path(MD_TEST_OUTPUT_DIR) / "processlimit" /
+             ::testing::UnitTest::GetInstance()->current_test_info()->name()) {
     fs::remove_all(path);  // what an earlier run's users wrote
     fs::create_directories(path);
     fs::permissions(path, fs::perms::all);
@@ -179,6 +181,75 @@ TEST(ProcessLimit, APrintUnderAProcessLimitAnswersWithARecordNamingItAndNeverAbo
         },
         testing::ExitedWithCode(0), row.said)
         << row.picture << " to " << row.output;
+  }
+}
+
+// A metafile imported into a new picture under the limit, then, the limit
+// lifted or not, `then`: a print (after SetRect, or not), or the same import
+// again. Answers the
+// import's answer and records, "|", the next call's, "|", the rectangle's
+// width x height after it.
+enum class Then { kPrintLifted, kPlacedPrintLifted, kPrintLimited, kImportLifted };
+std::string ImportUnderLimit(const OpenFolder& folder, const std::string& picture, Then then) {
+  ReleasePtr<IGIS_FeatureSet> page(GIS_CreateFeatureSetObject(nullptr, "layout", 0, 0, 0, 0, nullptr));
+  auto* element = dynamic_cast<IGIS_PictureElement*>(page->CreateElement(GIS_TYPE_GRAPHIC_ELEMENT_PICTURE));
+  if (element == nullptr) return "no element";
+  md::imaging::SetPictureCacheCapacity(0);
+  if (md::imaging::detail::HelperFences() < 0) return "no sandbox";  // its words are then those of the helper
+  if (!UnderProcessLimit(1)) return "no limit";
+  std::size_t mark = GIS_GetLogPtr()->GetRecordCount();
+  const BOOL imported = element->ImportPictureFromFile(picture.c_str());
+  std::string said = (imported ? "TRUE\n" : "FALSE\n") + RecordsSince(mark);
+  // The host's own rectangle, set after the import, is kept.
+  if (then == Then::kPlacedPrintLifted) element->SetRect(SGIS_Rect(1000, 9000, 9000, 1000));
+  if (then != Then::kPrintLimited) LiftProcessLimit();
+  mark = GIS_GetLogPtr()->GetRecordCount();
+  const BOOL next = then == Then::kImportLifted ? element->ImportPictureFromFile(picture.c_str())
+                                                : GIS_PrintPageToFile(page.get(), 10000, 10000, 150,
+                                                                      folder.File("import.png").c_str());
+  said += std::string("|") + (next ? "TRUE\n" : "FALSE\n") + RecordsSince(mark);
+  const SGIS_Rect r = element->GetRect();
+  said += "|" + std::to_string(r.Width()) + " x " + std::to_string(r.Height());
+  element->Release();
+  return said;
+}
+
+// An import the limit refused names the file and says so; the next print
+// draws the picture and sizes its rectangle as the import would have, or,
+// still under the limit, crosses it out with a record; importing it again
+// once the limit is lifted imports it.
+TEST(ProcessLimit, AnImportUnderAProcessLimitIsTriedAgainByTheNextDrawing) {
+  const char* const kRefused =
+      "^FALSE\nCGIS_PictureElement::ImportPictureFromFile: [^\n]*/mark\\.(wmf: WMF|emf: EMF): "
+      "[^\n]*RLIMIT_NPROC "
+      "1\\): not imported yet, its next drawing tries again\n";
+  const struct {
+    const char* picture;
+    Then then;
+    const char* said;  // a pattern of what follows the import's answer
+  } rows[] = {
+      {"mark.wmf", Then::kPrintLifted, "[|]TRUE\n[|]600 x 300$"},
+      {"mark.emf", Then::kPrintLifted, "[|]TRUE\n[|]591 x 295$"},
+      {"mark.wmf", Then::kPlacedPrintLifted, "[|]TRUE\n[|]8000 x 8000$"},
+      {"mark.wmf", Then::kPrintLimited,
+       "[|]FALSE\nCGIS_PictureElement::OnDraw: [^\n]*/mark\\.wmf: WMF: [^\n]*RLIMIT_NPROC 1\\)\n[|]0 x 0$"},
+      {"mark.wmf", Then::kImportLifted, "[|]TRUE\n[|]600 x 300$"},
+  };
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  const OpenFolder folder;
+  for (const auto& row : rows) {
+    const std::string picture = folder.File(row.picture);
+    md::test::imagefiles::WriteAll(picture, std::string(row.picture).ends_with(".wmf")
+                                                ? md::test::metafiles::SampleWmf()
+                                                : md::test::metafiles::SampleEmf());
+    fs::permissions(picture, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    EXPECT_EXIT(
+        {
+          std::fputs(ImportUnderLimit(folder, picture, row.then).c_str(), stderr);
+          ::_exit(0);
+        },
+        testing::ExitedWithCode(0), std::string(kRefused) + row.said)
+        << row.picture << " then " << static_cast<int>(row.then);
   }
 }
 
