@@ -7,6 +7,7 @@
 #include <cairo-svg.h>
 #include <cairo.h>
 #include <fontconfig/fontconfig.h>
+#include <sys/mman.h>
 
 #include <algorithm>
 #include <cmath>
@@ -250,10 +251,16 @@ std::vector<std::uint8_t> SurfacePng(cairo_surface_t* surface, double dpi) {
   std::vector<std::uint8_t> png;
   const cairo_status_t status = cairo_surface_write_to_png_stream(
       surface,
-      [](void* closure, const unsigned char* data, unsigned int length) {
-        auto* bytes = static_cast<std::vector<std::uint8_t>*>(closure);
-        bytes->insert(bytes->end(), data, data + length);
-        return CAIRO_STATUS_SUCCESS;
+      // cairo's C frames cannot carry an exception: memory that runs out
+      // is its status.
+      [](void* closure, const unsigned char* data, unsigned int length) noexcept {
+        try {
+          auto* bytes = static_cast<std::vector<std::uint8_t>*>(closure);
+          bytes->insert(bytes->end(), data, data + length);
+          return CAIRO_STATUS_SUCCESS;
+        } catch (const std::bad_alloc&) {
+          return CAIRO_STATUS_NO_MEMORY;
+        }
       },
       &png);
   if (status != CAIRO_STATUS_SUCCESS || !SetPngResolution(&png, dpi)) png.clear();
@@ -281,8 +288,36 @@ CairoCanvas::CairoCanvas(Kind kind, cairo_surface_t* surface, int width, int hei
   cairo_font_options_destroy(options);
 }
 
+namespace {
+
+// What cairo's PDF and SVG writers take at the end beyond what the page
+// holds: a picture's pixels converted (up to 8 bytes a pixel, its colours
+// and alpha split out) and a margin for the rest of the file.
+constexpr std::size_t kWriterMargin = std::size_t{32} << 20;
+constexpr std::size_t kWriterBytesPerPixel = 8;
+
+}  // namespace
+
+bool CairoCanvas::keepWriterRoom(std::size_t bytes) {
+  if (bytes <= writerRoomBytes_) return true;
+  void* room = writerRoom_ == nullptr
+                   ? ::mmap(nullptr, bytes, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0)
+                   : ::mremap(writerRoom_, writerRoomBytes_, bytes, MREMAP_MAYMOVE);
+  if (room == MAP_FAILED) return false;
+  writerRoom_ = room;
+  writerRoomBytes_ = bytes;
+  return true;
+}
+
+void CairoCanvas::freeWriterRoom() {
+  if (writerRoom_ != nullptr) ::munmap(writerRoom_, writerRoomBytes_);
+  writerRoom_ = nullptr;
+  writerRoomBytes_ = 0;
+}
+
 CairoCanvas::~CairoCanvas() {
   finish();
+  freeWriterRoom();
   for (auto& [key, vectors] : vectorsPainted_)
     if (vectors.painted != nullptr) cairo_surface_destroy(vectors.painted);
   cairo_destroy(cr_);
@@ -396,24 +431,50 @@ std::unique_ptr<CairoCanvas> CairoCanvas::createVector(Kind kind, const std::str
   }
   const double wPt = widthMm / 25.4 * 72.0;
   const double hPt = heightMm / 25.4 * 72.0;
+  // The writer's room first: without it no file is begun.
+  void* room =
+      ::mmap(nullptr, kWriterMargin * 2, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+  if (room == MAP_FAILED) {
+    *pError = "out of memory: no room for the file's writer";
+    return nullptr;
+  }
+  const auto release = [&] { ::munmap(room, kWriterMargin * 2); };
   // The file is written beside its target and put in place when finished,
   // the way every file is replaced (platform/files/filestore.h).
   auto output = std::make_unique<md::files::FileReplacement>();
-  if (!output->Begin(path.c_str(), pError)) return nullptr;
-  auto write = [](void* closure, const unsigned char* data, unsigned int length) {
-    return static_cast<md::files::FileReplacement*>(closure)->Write(data, length) ? CAIRO_STATUS_SUCCESS
-                                                                                  : CAIRO_STATUS_WRITE_ERROR;
+  if (!output->Begin(path.c_str(), pError)) {
+    release();
+    return nullptr;
+  }
+  auto write = [](void* closure, const unsigned char* data, unsigned int length) noexcept {
+    try {
+      return static_cast<md::files::FileReplacement*>(closure)->Write(data, length)
+                 ? CAIRO_STATUS_SUCCESS
+                 : CAIRO_STATUS_WRITE_ERROR;
+    } catch (const std::bad_alloc&) {  // cairo's C frames cannot carry it
+      return CAIRO_STATUS_NO_MEMORY;
+    }
   };
   cairo_surface_t* s = kind == Kind::Pdf ? cairo_pdf_surface_create_for_stream(write, output.get(), wPt, hPt)
                                          : cairo_svg_surface_create_for_stream(write, output.get(), wPt, hPt);
   if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
     *pError = cairo_status_to_string(cairo_surface_status(s));
     cairo_surface_destroy(s);
+    release();
     return nullptr;
   }
   const int w = static_cast<int>(std::lround(widthMm / 25.4 * dpi));
   const int h = static_cast<int>(std::lround(heightMm / 25.4 * dpi));
-  std::unique_ptr<CairoCanvas> c(new CairoCanvas(kind, s, w, h, 72.0 / dpi, false));
+  std::unique_ptr<CairoCanvas> c;
+  try {
+    c.reset(new CairoCanvas(kind, s, w, h, 72.0 / dpi, false));
+  } catch (...) {
+    cairo_surface_destroy(s);
+    release();
+    throw;
+  }
+  c->writerRoom_ = room;
+  c->writerRoomBytes_ = kWriterMargin * 2;
   c->output_ = std::move(output);
   if (kind == Kind::Pdf) c->pending_ = std::make_unique<RecordingCanvas>(w, h);
   return c;
@@ -1047,6 +1108,12 @@ void CairoCanvas::drawImage(const Image& image, const Rect& src, const Rect& dst
     }
   }
   cairo_surface_mark_dirty(tmp);
+  if (output_ != nullptr &&
+      !keepWriterRoom(static_cast<std::size_t>(srcW) * static_cast<std::size_t>(srcH) * kWriterBytesPerPixel +
+                      kWriterMargin)) {
+    cairo_surface_destroy(tmp);
+    throw std::bad_alloc();
+  }
   if (pending_ != nullptr) {
     // Kept as the copy made here: the whole of it, with alpha.
     const Image copy{reinterpret_cast<const std::uint32_t*>(data),
@@ -1204,8 +1271,36 @@ const detail::FaceSubset* CairoCanvas::subsetFor(const text::FaceSource& src) co
   return it != subsetFaces_.end() ? it->second.get() : nullptr;
 }
 
+bool CairoCanvas::paintKeptImage(const Record& r) {
+  const int w = r.src.right - r.src.left, h = r.src.bottom - r.src.top;
+  if (!r.premultiplied || w <= 0 || h <= 0 || w > kMaxSurfaceSide || h > kMaxSurfaceSide ||
+      r.pixels.size() != static_cast<std::size_t>(w) * static_cast<std::size_t>(h))
+    return false;
+  // cairo only reads a source's pixels.
+  cairo_surface_t* view = cairo_image_surface_create_for_data(
+      reinterpret_cast<unsigned char*>(const_cast<std::uint32_t*>(r.pixels.data())), CAIRO_FORMAT_ARGB32, w,
+      h, w * 4);
+  const bool made = cairo_surface_status(view) == CAIRO_STATUS_SUCCESS;
+  if (made) paintImage(view, w, h, r.dst, r.state);
+  cairo_surface_destroy(view);
+  return made;
+}
+
+bool CairoCanvas::roomForPending() const {
+  // Each picture is read in place; the writer converts one at a time.
+  std::size_t most = 0;
+  for (const Record& r : pending_->records())
+    if (r.type == Record::Type::Image) most = std::max(most, r.pixels.size());
+  const std::size_t bytes = most * kWriterBytesPerPixel + kWriterMargin * 2;
+  void* room = ::mmap(nullptr, bytes, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+  if (room == MAP_FAILED) return false;
+  ::munmap(room, bytes);
+  return true;
+}
+
 void CairoCanvas::paintPending() {
-  const std::unique_ptr<RecordingCanvas> pages = std::move(pending_);
+  painted_ = std::move(pending_);
+  const RecordingCanvas* pages = painted_.get();
   // The glyphs each face draws, found as drawText finds them.
   // Each run is shaped once, here, and painted below as shaped.
   const std::vector<Record>& records = pages->records();
@@ -1254,7 +1349,7 @@ void CairoCanvas::paintPending() {
         paintText(r.text, shapedRuns[i], r.state);
         break;
       case Record::Type::Image:
-        r.DrawImageOn(*this);
+        if (!paintKeptImage(r)) r.DrawImageOn(*this);
         break;
       case Record::Type::Vectors:
         r.DrawVectorsOn(*this);
@@ -1269,16 +1364,27 @@ void CairoCanvas::discard() {
   pending_.reset();
   finished_ = true;
   // The surface writes its ending into the temporary file, which then goes.
+  freeWriterRoom();
   cairo_surface_finish(surface_);
   output_.reset();
 }
 
 bool CairoCanvas::finish() {
   if (!finished_) {
+    // cairo cannot run out of memory cleanly while it paints and writes a
+    // file (it crashes): what that takes is had before it starts, or the
+    // file is not written.
+    freeWriterRoom();
+    if (pending_ != nullptr && !roomForPending()) {
+      pending_.reset();
+      fileFailed_ = true;
+      fileError_ = "out of memory: no room to write the file's pictures";
+    }
     if (pending_ != nullptr) paintPending();
     finished_ = true;
     cairo_surface_flush(surface_);
     if ((kind_ == Kind::Pdf || kind_ == Kind::Svg) && !borrowed_) cairo_surface_finish(surface_);
+    painted_.reset();
     if (output_ != nullptr) {
       // The new file replaces the old only when all of it was written; after
       // a failed write Commit gives the system's reason and keeps the old.

@@ -36,6 +36,7 @@ class FileReplacement;
 namespace md::canvas {
 
 class RecordingCanvas;
+struct Record;
 namespace detail {
 struct FaceSubset;
 struct ShapedRun;
@@ -227,6 +228,14 @@ class CairoCanvas final : public Canvas {
   // use are known and can be cut down (see fontsubset.h) before cairo
   // embeds them.
   std::unique_ptr<RecordingCanvas> pending_;
+  // What pending_ held once painted: cairo reads its pictures' pixels in
+  // place until the file is finished.
+  std::unique_ptr<RecordingCanvas> painted_;
+  // Paints a kept picture from its own pixels; false where it cannot.
+  bool paintKeptImage(const Record& r);
+  // Whether the address space painting pending_ and writing the file takes
+  // is there, probed before cairo is asked for any of it.
+  bool roomForPending() const;
   // The drawings kept as vectors painted so far, each at each size: a
   // recording of it (NULL when it could not be painted), held with the
   // drawing until the canvas ends.
@@ -239,6 +248,15 @@ class CairoCanvas final : public Canvas {
   std::map<std::tuple<std::string, int, bool>, std::unique_ptr<detail::FaceSubset>> subsetFaces_;
   // PDF and SVG files: the file being written, put in place by finish().
   std::unique_ptr<md::files::FileReplacement> output_;
+  // PDF and SVG files: address space kept from the start for cairo's
+  // writer, let go just before it writes the file's pictures out at the
+  // end, where it cannot fail cleanly for want of memory (it crashes). It
+  // grows with the largest picture drawn; where it cannot, the drawing
+  // throws std::bad_alloc.
+  void* writerRoom_ = nullptr;
+  std::size_t writerRoomBytes_ = 0;
+  bool keepWriterRoom(std::size_t bytes);
+  void freeWriterRoom();
   bool fileFailed_ = false;
   std::string fileError_;  // why the file could not be written
 };

@@ -12,6 +12,7 @@
 #include <system_error>
 #include <vector>
 
+#include "host/basilo/falseonwant.h"
 #include "host/basilo/igis_globalproperties.h"
 #include "host/basilo/igis_log.h"
 #include "host/basilo/igis_propertyset.h"
@@ -161,7 +162,13 @@ std::string CGIS_PictureElement::GetPictureDescription() const {
 // ---- Import -------------------------------------------------------------------
 
 BOOL CGIS_PictureElement::ImportPictureFromFile(const char* szFileName) {
+  // A file's decoding may run out of memory: FALSE with its record, never
+  // an exception at the host.
   const std::string method = m_core.Method("ImportPictureFromFile");
+  return md::basilo::FalseOnWant(method.c_str(), [&] { return ImportPicture(szFileName, method); });
+}
+
+BOOL CGIS_PictureElement::ImportPicture(const char* szFileName, const std::string& method) {
   if (szFileName == nullptr || szFileName[0] == '\0') {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "no file named: szFileName is %s",
             szFileName == nullptr ? "NULL" : "empty");

@@ -85,6 +85,7 @@ class CGIS_PictureElement : public md::layout::shapes::CGIS_BoxShapeImpl<IGIS_Pi
  private:
   // Sizes the rectangle for the picture as an import does: fitted into it
   // with the picture's proportions, or one pixel a page unit when empty.
+  BOOL ImportPicture(const char* szFileName, const std::string& method);
   void FitPicture(IGIS_Feature* pFeature, const md::imaging::Bitmap& bitmap);
   // Writes the rectangle into the feature and commits it with the flags.
   void WriteRect(IGIS_Feature* pFeature, SGIS_Rect rect, int nFlags);

@@ -932,7 +932,13 @@ TEST(ImagingListWriter, EveryRealMetafilesListIsRead) {
         << error;
     // A hatched brush of an EMF (gnuplot's and fig2dev's pattern fills) is
     // a pattern of a drawn cell in cairo's SVG of librsvg's drawing, its
-    // cell painted into a picture the list repeats.
+    // cell painted into a picture the list repeats. LibreOffice's texts of
+    // many scripts, in fourteen sizes each, pass the SVG's 4 MiB as glyphs
+    // drawn: they are drawn from pixels, which the answer says.
+    if (in.file.ends_with("/libreoffice-scripts.emf")) {
+      EXPECT_EQ(list.vectors, VectorsAnswer::TooLarge);
+      continue;
+    }
     ASSERT_EQ(list.vectors, VectorsAnswer::List);
     std::string why;
     EXPECT_NE(md::imaging::ReadDrawList(list.data(), list.bytes, &why), nullptr) << why;
