@@ -362,6 +362,56 @@ inline EmfRecord EmfStretchDib(std::uint32_t rop, int x, int y, int size, int w,
   return {81, words};
 }
 
+// An ExtCreateFontIndirectW of handle 1: its height, width, weight, slant
+// and face.
+inline EmfRecord EmfFontRecord(int height, int width, int weight, bool italic, const std::u16string& face) {
+  std::vector<std::uint32_t> words = {1,
+                                      static_cast<std::uint32_t>(height),
+                                      static_cast<std::uint32_t>(width),
+                                      0,
+                                      0,
+                                      static_cast<std::uint32_t>(weight),
+                                      italic ? 1u : 0u,
+                                      0};
+  for (std::size_t k = 0; k < 32; k += 2)
+    words.push_back((k < face.size() ? face[k] : 0u) | (k + 1 < face.size() ? face[k + 1] << 16 : 0u));
+  words.resize(83, 0);
+  return {82, words};
+}
+
+// An ExtTextOutW (`wide`) or ExtTextOutA of the ASCII text at (x, y), each
+// character at its advance in dx.
+inline EmfRecord EmfTextRecord(bool wide, int x, int y, const std::string& text,
+                               const std::vector<std::uint32_t>& dx) {
+  const auto n = static_cast<std::uint32_t>(text.size()), bytes = wide ? 2 * n : n,
+             padded = (bytes + 3) / 4 * 4;
+  std::vector<std::uint32_t> words = {0,
+                                      0,
+                                      0xFFFFFFFF,
+                                      0xFFFFFFFF,
+                                      1,
+                                      0x3F800000,
+                                      0x3F800000,
+                                      static_cast<std::uint32_t>(x),
+                                      static_cast<std::uint32_t>(y),
+                                      n,
+                                      76,
+                                      0,
+                                      0,
+                                      0,
+                                      0xFFFFFFFF,
+                                      0xFFFFFFFF,
+                                      76 + padded};
+  const auto code = [&](std::uint32_t k) {
+    return k < n ? std::uint32_t{static_cast<unsigned char>(text[k])} : 0u;
+  };
+  for (std::uint32_t k = 0; k < padded; k += 4)
+    words.push_back(wide ? code(k / 2) | code(k / 2 + 1) << 16
+                         : code(k) | code(k + 1) << 8 | code(k + 2) << 16 | code(k + 3) << 24);
+  words.insert(words.end(), dx.begin(), dx.end());
+  return {wide ? 84u : 83u, words};
+}
+
 // A PatBlt (a BitBlt of no bitmap) over (x, y, size, size).
 inline EmfRecord EmfPatBlt(std::uint32_t rop, int x, int y, int size) {
   const auto u = [](int v) { return static_cast<std::uint32_t>(v); };

@@ -25,48 +25,6 @@ namespace {
 using namespace md::imaging;
 namespace m = md::test::metafiles;
 
-// An ExtCreateFontIndirectW of handle 1: the height, weight and italic of
-// the face.
-m::EmfRecord Font(int height, int weight, bool italic, const std::u16string& face) {
-  std::vector<std::uint32_t> words = {
-      1, static_cast<std::uint32_t>(height), 0, 0, 0, static_cast<std::uint32_t>(weight), italic ? 1u : 0u,
-      0};
-  for (std::size_t k = 0; k < 32; k += 2)
-    words.push_back((k < face.size() ? face[k] : 0u) | (k + 1 < face.size() ? face[k + 1] << 16 : 0u));
-  words.resize(83, 0);
-  return {82, words};
-}
-
-// An ExtTextOutA of the text at (x, y), its characters 12 units apart.
-m::EmfRecord TextA(int x, int y, const std::string& text) {
-  const auto n = static_cast<std::uint32_t>(text.size()), padded = (n + 3) / 4 * 4;
-  std::vector<std::uint32_t> words = {0,
-                                      0,
-                                      0xFFFFFFFF,
-                                      0xFFFFFFFF,
-                                      1,
-                                      0x3F800000,
-                                      0x3F800000,
-                                      static_cast<std::uint32_t>(x),
-                                      static_cast<std::uint32_t>(y),
-                                      n,
-                                      76,
-                                      0,
-                                      0,
-                                      0,
-                                      0xFFFFFFFF,
-                                      0xFFFFFFFF,
-                                      76 + padded};
-  for (std::uint32_t k = 0; k < padded; k += 4) {
-    std::uint32_t w = 0;
-    for (std::uint32_t b = 0; b < 4 && k + b < n; ++b)
-      w |= static_cast<std::uint32_t>(text[k + b]) << (8 * b);
-    words.push_back(w);
-  }
-  words.insert(words.end(), n, 12);
-  return {83, words};
-}
-
 // A StretchBlt of a w x h 24-bit bitmap of the pattern over (x, y, size,
 // size), copied.
 m::EmfRecord StretchBlt(int x, int y, int size, int w, int h, const m::Pattern& p) {
@@ -110,9 +68,11 @@ m::Bytes BitmapsAndTexts() {
   }
   const std::u16string faces[] = {u"Liberation Sans", u"Liberation Serif", u"DejaVu Sans"};
   for (int k = 0; k < 81; ++k) {
-    records.push_back(Font(-(12 + k % 27), k % 2 == 0 ? 400 : 700, k % 3 == 1, faces[k / 27]));
+    records.push_back(m::EmfFontRecord(-(12 + k % 27), 0, k % 2 == 0 ? 400 : 700, k % 3 == 1, faces[k / 27]));
     records.push_back({37, {1}});
-    records.push_back(TextA(20 + k % 9 * 220, 215 + k / 9 * 200, "Label " + std::to_string(k)));
+    const std::string label = "Label " + std::to_string(k);
+    records.push_back(m::EmfTextRecord(false, 20 + k % 9 * 220, 215 + k / 9 * 200, label,
+                                       std::vector<std::uint32_t>(label.size(), 12)));
     records.push_back({40, {1}});  // deleted again
   }
   return m::Emf(2000 * 254 / 10, 1900 * 254 / 10, records, 2);

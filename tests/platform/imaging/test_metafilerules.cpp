@@ -941,40 +941,12 @@ TEST(ImagingMetafileRules, AnEmfPenDashesAsGdiDashes) {
 // An ExtCreateFontIndirectW of handle 1: the height and width, Liberation
 // Sans.
 m::EmfRecord EmfFont(int height, int width) {
-  std::vector<std::uint32_t> words = {
-      1, static_cast<std::uint32_t>(height), static_cast<std::uint32_t>(width), 0, 0, 400, 0, 0};
-  const std::u16string face = u"Liberation Sans";
-  for (std::size_t k = 0; k < 32; k += 2)
-    words.push_back((k < face.size() ? face[k] : 0u) | (k + 1 < face.size() ? face[k + 1] << 16 : 0u));
-  words.resize(83, 0);
-  return {82, words};
+  return m::EmfFontRecord(height, width, 400, false, u"Liberation Sans");
 }
 
 // An ExtTextOutW of the ASCII text at (x, y) with the characters' advances.
 m::EmfRecord EmfText(int x, int y, const std::string& text, const std::vector<std::uint32_t>& dx) {
-  const auto n = static_cast<std::uint32_t>(text.size()), padded = (2 * n + 3) / 4 * 4;
-  std::vector<std::uint32_t> words = {0,
-                                      0,
-                                      0xFFFFFFFF,
-                                      0xFFFFFFFF,
-                                      1,
-                                      0x3F800000,
-                                      0x3F800000,
-                                      static_cast<std::uint32_t>(x),
-                                      static_cast<std::uint32_t>(y),
-                                      n,
-                                      76,
-                                      0,
-                                      0,
-                                      0,
-                                      0xFFFFFFFF,
-                                      0xFFFFFFFF,
-                                      76 + padded};
-  for (std::size_t k = 0; k < padded / 2; k += 2)
-    words.push_back((k < n ? static_cast<unsigned char>(text[k]) : 0u) |
-                    (k + 1 < n ? static_cast<unsigned char>(text[k + 1]) << 16 : 0u));
-  words.insert(words.end(), dx.begin(), dx.end());
-  return {84, words};
+  return m::EmfTextRecord(true, x, y, text, dx);
 }
 
 // An EMF text's characters lie at the advances its record gives, its
