@@ -829,6 +829,18 @@ TEST(ImagingListWriter, TheWriterKeepsItsMarginInsideEachBound) {
          return dl::GradientWithinReach(linear(256 * f, dl::Extend::Pad), {}, 64, 64, m);
        },
        kIn},
+      {"a gradient's space stretched along one axis",
+       [&](double f, double m) {
+         return dl::GradientWithinReach(linear(0, dl::Extend::Pad), {16384 * f, 0, 0, 1, 0, 0}, 64, 64, m);
+       },
+       kIn},
+      {"a radial gradient's radius",
+       [&](double f, double m) {
+         dl::GradientHead g = radial(0);
+         g.points[5] = 256 * f;
+         return dl::GradientWithinReach(g, {}, 64, 64, m);
+       },
+       kIn},
       {"a repeated radial's circles nested",
        [&](double f, double m) { return dl::CirclesNested(radial(1023 * f), m); }, kIn},
       {"a paint's repeats", [&](double f, double m) { return dl::RepeatsWithin(0.0625 * f, {}, 64, m); },
