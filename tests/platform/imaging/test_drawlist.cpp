@@ -409,6 +409,29 @@ TEST(ImagingDrawList, EachBoundIsTakenAtItsLimitAndRefusedAStepPast) {
         .PaintAll(ListBuilder::Gradient(0))
         .Bytes();
   };
+  // One use of a gradient of `stops` stops repeated every unit along the
+  // drawing's diagonal (from its corner at 0, 0 to the one at 64, 64, 64
+  // repeats).
+  const auto repeatedAcross = [](int stops) {
+    return ListBuilder()
+        .Gradient(Linear(0, 0, 1, 1, dl::Extend::Repeat),
+                  std::vector<dl::GradientStop>(static_cast<std::size_t>(stops)))
+        .PaintAll(ListBuilder::Gradient(0))
+        .Bytes();
+  };
+  // One use of a radial gradient of `stops` stops repeated every `period`
+  // out from a point at (x, y).
+  const auto repeatedOut = [](double x, double y, double period, int stops) {
+    dl::GradientHead g;
+    g.type = static_cast<std::uint32_t>(dl::GradientType::Radial);
+    g.extend = static_cast<std::uint32_t>(dl::Extend::Repeat);
+    const double points[6] = {x, y, 0, x, y, period};
+    std::copy(std::begin(points), std::end(points), g.points);
+    return ListBuilder()
+        .Gradient(g, std::vector<dl::GradientStop>(static_cast<std::size_t>(stops)))
+        .PaintAll(ListBuilder::Gradient(0))
+        .Bytes();
+  };
   // The gradient padded, or repeated every unit across the 64 of the drawing.
   const auto stopUses = [](int uses, dl::Extend extend = dl::Extend::Pad, int stops = 256) {
     ListBuilder b;
@@ -592,6 +615,27 @@ TEST(ImagingDrawList, EachBoundIsTakenAtItsLimitAndRefusedAStepPast) {
        repeatedDown(2, 64, 128), "read"},
       {"a repeated gradient painting 65 stops at each of 64 repeats down a tall drawing",
        repeatedDown(2, 65, 128), "paints more stops than 4096"},
+      // Repeats are counted along the gradient, over the drawing's corners, as
+      // a vector file lays them out.
+      {"a repeated gradient painting 64 stops at each of 64 repeats along the drawing's diagonal",
+       repeatedAcross(64), "read"},
+      {"a repeated gradient painting 65 stops at each of 64 repeats along the drawing's diagonal",
+       repeatedAcross(65), "paints more stops than 4096"},
+      // A radial one's from where its circles start to the farthest corner:
+      // 45.25 / 0.71 (63.7) from the drawing's middle, 90.51 / 1.42 from a
+      // corner.
+      {"a repeated radial gradient painting 64 stops at each of 64 repeats out from the middle",
+       repeatedOut(32, 32, 0.71, 64), "read"},
+      {"a repeated radial gradient painting 65 stops at each of 64 repeats out from the middle",
+       repeatedOut(32, 32, 0.71, 65), "paints more stops than 4096"},
+      {"a repeated radial gradient painting 64 stops at each of 64 repeats out from a corner",
+       repeatedOut(0, 0, 1.42, 64), "read"},
+      {"a repeated radial gradient painting 65 stops at each of 64 repeats out from a corner",
+       repeatedOut(0, 0, 1.42, 65), "paints more stops than 4096"},
+      // Started far off the drawing, at most its diagonal over the period, and
+      // one more: 90.51 / 1.44 (62.9) and one.
+      {"a repeated radial gradient painting 64 stops at each of 64 repeats out from 200 left of the drawing",
+       repeatedOut(-200, 32, 1.44, 64), "read"},
       // Pattern tiles, counted as a viewer draws them: over what each fill
       // paints of the drawing, and over the whole drawing for each paint of
       // it, whatever path came before.

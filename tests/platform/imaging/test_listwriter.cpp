@@ -856,6 +856,17 @@ TEST(ImagingListWriter, TheWriterKeepsItsMarginInsideEachBound) {
              dl::GradientStopsPainted(linear(f, dl::Extend::Repeat, 64), {}, 64, 64, m));
        },
        kOut},
+      // 64 stops at each of 64 repeats out from a corner of a drawing of
+      // 48 x 64 to the farthest, 80 away.
+      {"a repeated radial gradient's stops",
+       [&](double f, double m) {
+         dl::GradientHead g = radial(0);
+         g.extend = static_cast<std::uint32_t>(dl::Extend::Repeat);
+         g.stops = 64;
+         g.points[5] = 1.25 * f;
+         return dl::RepeatedStopsWithin(dl::GradientStopsPainted(g, {}, 48, 64, m));
+       },
+       kOut},
   };
   for (const auto& row : rows) {
     EXPECT_TRUE(row.within(1, 0)) << row.name << ": the reader refuses its limit";
