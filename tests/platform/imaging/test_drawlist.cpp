@@ -409,23 +409,24 @@ TEST(ImagingDrawList, EachBoundIsTakenAtItsLimitAndRefusedAStepPast) {
         .PaintAll(ListBuilder::Gradient(0))
         .Bytes();
   };
-  // One use of a gradient of `stops` stops repeated every unit along the
-  // drawing's diagonal (from its corner at 0, 0 to the one at 64, 64, 64
-  // repeats).
-  const auto repeatedAcross = [](int stops) {
+  // One use of a gradient of `stops` stops repeated along a diagonal of the
+  // drawing, 64 times: from its corner at 0, 0 to the one at 64, 64, or
+  // (`up`) from the one at 0, 64 to the one at 64, 0, its start at the
+  // middle.
+  const auto repeatedAcross = [](int stops, bool up = false) {
     return ListBuilder()
-        .Gradient(Linear(0, 0, 1, 1, dl::Extend::Repeat),
+        .Gradient(up ? Linear(32, 32, 33, 31, dl::Extend::Repeat) : Linear(0, 0, 1, 1, dl::Extend::Repeat),
                   std::vector<dl::GradientStop>(static_cast<std::size_t>(stops)))
         .PaintAll(ListBuilder::Gradient(0))
         .Bytes();
   };
   // One use of a radial gradient of `stops` stops repeated every `period`
-  // out from a point at (x, y).
-  const auto repeatedOut = [](double x, double y, double period, int stops) {
+  // out from a circle of radius r0 about (x, y).
+  const auto repeatedOut = [](double x, double y, double period, int stops, double r0 = 0) {
     dl::GradientHead g;
     g.type = static_cast<std::uint32_t>(dl::GradientType::Radial);
     g.extend = static_cast<std::uint32_t>(dl::Extend::Repeat);
-    const double points[6] = {x, y, 0, x, y, period};
+    const double points[6] = {x, y, r0, x, y, r0 + period};
     std::copy(std::begin(points), std::end(points), g.points);
     return ListBuilder()
         .Gradient(g, std::vector<dl::GradientStop>(static_cast<std::size_t>(stops)))
@@ -621,6 +622,10 @@ TEST(ImagingDrawList, EachBoundIsTakenAtItsLimitAndRefusedAStepPast) {
        repeatedAcross(64), "read"},
       {"a repeated gradient painting 65 stops at each of 64 repeats along the drawing's diagonal",
        repeatedAcross(65), "paints more stops than 4096"},
+      {"a repeated gradient painting 64 stops at each of 64 repeats along the other diagonal",
+       repeatedAcross(64, true), "read"},
+      {"a repeated gradient painting 65 stops at each of 64 repeats along the other diagonal",
+       repeatedAcross(65, true), "paints more stops than 4096"},
       // A radial one's from where its circles start to the farthest corner:
       // 45.25 / 0.71 (63.7) from the drawing's middle, 90.51 / 1.42 from a
       // corner.
@@ -632,6 +637,12 @@ TEST(ImagingDrawList, EachBoundIsTakenAtItsLimitAndRefusedAStepPast) {
        repeatedOut(0, 0, 1.42, 64), "read"},
       {"a repeated radial gradient painting 65 stops at each of 64 repeats out from a corner",
        repeatedOut(0, 0, 1.42, 65), "paints more stops than 4096"},
+      // From a circle, its repeats inward to the point its circles start at
+      // count too: 0.70 of one within it, and 63.04 out to the corners.
+      {"a repeated radial gradient painting 63 stops at each of 65 repeats out from a circle",
+       repeatedOut(32, 32, 0.71, 63, 0.5), "read"},
+      {"a repeated radial gradient painting 64 stops at each of 65 repeats out from a circle",
+       repeatedOut(32, 32, 0.71, 64, 0.5), "paints more stops than 4096"},
       // Started far off the drawing, at most its diagonal over the period, and
       // one more: 90.51 / 1.44 (62.9) and one.
       {"a repeated radial gradient painting 64 stops at each of 64 repeats out from 200 left of the drawing",

@@ -867,6 +867,18 @@ TEST(ImagingListWriter, TheWriterKeepsItsMarginInsideEachBound) {
          return dl::RepeatedStopsWithin(dl::GradientStopsPainted(g, {}, 48, 64, m));
        },
        kOut},
+      // The same from a circle whose radius is its period: one repeat
+      // within it, and 62.5 out to that corner.
+      {"a repeated radial gradient's stops from a circle",
+       [&](double f, double m) {
+         constexpr double kRadius = 80 / 63.5;
+         dl::GradientHead g = radial(kRadius);
+         g.extend = static_cast<std::uint32_t>(dl::Extend::Repeat);
+         g.stops = 64;
+         g.points[5] = kRadius + kRadius * f;
+         return dl::RepeatedStopsWithin(dl::GradientStopsPainted(g, {}, 48, 64, m));
+       },
+       kOut},
   };
   for (const auto& row : rows) {
     EXPECT_TRUE(row.within(1, 0)) << row.name << ": the reader refuses its limit";
