@@ -47,8 +47,8 @@ constexpr std::uint32_t kMaxGroups = 100;
 constexpr std::uint64_t kMaxClippedVerbs = std::uint64_t{1} << 24;
 // Stops of one gradient, and the stops of the gradients the paints use,
 // counted at each use (a paint makes its gradient anew) and, for a gradient
-// repeated or reflected, at each repeat across the drawing (drawlistbounds.h:
-// StopsPainted): a vector file writes each of them, some 22 bytes a stop,
+// repeated or reflected, at each repeat laid out over the drawing
+// (drawlistbounds.h: PeriodsOverDrawing): a vector file writes each of them, some 22 bytes a stop,
 // which keeps its gradients under 3 MB.
 constexpr std::uint32_t kMaxStops = 256;
 constexpr std::uint64_t kMaxStopUses = std::uint64_t{1} << 17;

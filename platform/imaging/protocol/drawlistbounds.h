@@ -5,7 +5,8 @@
 // it wrote. A margin always narrows a bound toward what passes. Beside them,
 // how the figures they take are reckoned: a transform after another's
 // inverse, the lengths the shortest and longest unit vectors take under it,
-// a gradient's run, period, reach and stops painted, the tiles of a pattern.
+// a gradient's run, period, reach and the periods laid out over the drawing,
+// the tiles of a pattern.
 #pragma once
 
 #include <algorithm>
@@ -54,16 +55,48 @@ inline double ClosestPeriod(const GradientHead& g) {
   return std::max(0.0, v[5] - v[2] - std::hypot(v[3] - v[0], v[4] - v[1]));
 }
 
-// The stops a use of a gradient of `stops` stops paints, once repeated or
-// reflected with a period of `period` in its own space (at its closest,
-// ClosestPeriod), which `toDrawing`
-// maps into the drawing of width x height: its stops at each repeat across
-// the drawing's larger side (a vector file writes them out one by one), at
-// least once.
-inline double StopsPainted(std::uint32_t stops, double period, const Matrix& toDrawing, double width,
-                           double height) {
-  const double repeats = std::max(width, height) / (period * Shortest(toDrawing));
-  return stops * std::max(1.0, std::ceil(repeats));
+// The periods of a gradient repeated or reflected, its own space mapped into
+// the drawing of width x height by `toDrawing`, that a vector file lays out
+// one by one over the drawing, each period begun counted whole, at least
+// one: a linear one's from the least to the most of its parameter at the
+// drawing's corners; a radial one's (its first circle within its second)
+// from the point its circles start at to the most of its parameter at the
+// corners, and no more than its closest period (ClosestPeriod) fits into the
+// drawing's diagonal with one more begun at either end. `margin` moves each
+// end of what is counted that share of itself outward, so that a writer
+// never counts fewer than the reader.
+inline double PeriodsOverDrawing(const GradientHead& g, const Matrix& toDrawing, double width, double height,
+                                 double margin = 0) {
+  const double* v = g.points;
+  const bool radial = g.type == static_cast<std::uint32_t>(GradientType::Radial);
+  const Matrix toGradient = InverseThen(toDrawing, Matrix{});
+  // A linear one's direction (`a` its run squared); a radial one's circles'
+  // travel and growth.
+  const double dx = v[radial ? 3 : 2] - v[0], dy = v[radial ? 4 : 3] - v[1], dr = radial ? v[5] - v[2] : 0;
+  const double a = dx * dx + dy * dy - dr * dr;  // radial and nested: < 0
+  if (radial && !(a < 0)) return HUGE_VAL;
+  double least = radial ? -v[2] / dr : HUGE_VAL, most = -HUGE_VAL;
+  for (const double x : {0.0, width})
+    for (const double y : {0.0, height}) {
+      const double qx = toGradient.xx * x + toGradient.xy * y + toGradient.x0 - v[0];
+      const double qy = toGradient.yx * x + toGradient.yy * y + toGradient.y0 - v[1];
+      // A linear one's parameter there; a radial one's, of the circle
+      // through the corner (the larger root of |q - c(t)| = r(t)).
+      double t = (qx * dx + qy * dy) / a;
+      if (radial) {
+        const double b = -2 * (qx * dx + qy * dy + v[2] * dr), c = qx * qx + qy * qy - v[2] * v[2];
+        t = (-b - std::sqrt(std::max(0.0, b * b - 4 * a * c))) / (2 * a);
+      } else {
+        least = std::min(least, t);
+      }
+      most = std::max(most, t);
+    }
+  double periods = std::ceil(most + margin * std::fabs(most)) - std::floor(least - margin * std::fabs(least));
+  if (radial) {
+    const double across = std::hypot(width, height) / (ClosestPeriod(g) * Shortest(toDrawing));
+    periods = std::min(periods, std::ceil(across * (1 + margin)) + 1);
+  }
+  return std::max(1.0, periods);
 }
 
 // The part of a drawing of width x height that a record painting within the
@@ -175,13 +208,12 @@ inline bool RepeatsWithin(double period, const Matrix& toDrawing, double side, d
   return AtLeast(period, toDrawing, side / kMaxRepeats, margin);
 }
 
-// The stops one use of a gradient under `toDrawing` paints
-// (StopsPainted once repeated, its own stops otherwise), its period taken
-// `margin` shorter, so that a writer never counts fewer than the reader.
+// The stops one use of a gradient under `toDrawing` paints: once repeated,
+// its stops at each period laid out over the drawing (PeriodsOverDrawing,
+// which takes the margin); its own stops otherwise.
 inline double GradientStopsPainted(const GradientHead& g, const Matrix& toDrawing, double width,
                                    double height, double margin = 0) {
-  return Repeated(g) ? StopsPainted(g.stops, ClosestPeriod(g) * (1 - margin), toDrawing, width, height)
-                     : g.stops;
+  return Repeated(g) ? g.stops * PeriodsOverDrawing(g, toDrawing, width, height, margin) : g.stops;
 }
 
 // A gradient's stops, at most kMaxStops.

@@ -383,6 +383,56 @@ TEST(ImagingDrawList, EachBoundIsTakenAtItsLimitAndRefusedAStepPast) {
     g.matrix = Scale(8);
     return painted(g);
   };
+  // A linear gradient down the drawing whose space is stretched `stretch`
+  // times across it, along its longest axis alone.
+  const auto stretched = [&](double stretch) {
+    dl::GradientHead g = Linear(0, 0, 0, 64, dl::Extend::Pad);
+    g.matrix = {1 / stretch, 0, 0, 1, 0, 0};
+    return painted(g);
+  };
+  // A radial gradient padded about the drawing's middle, from a point to a
+  // circle of radius `r`.
+  const auto spread = [&](double r) {
+    dl::GradientHead g;
+    g.type = static_cast<std::uint32_t>(dl::GradientType::Radial);
+    g.extend = static_cast<std::uint32_t>(dl::Extend::Pad);
+    const double points[6] = {32, 32, 0, 32, 32, r};
+    std::copy(std::begin(points), std::end(points), g.points);
+    return painted(g);
+  };
+  // One use of a gradient of `stops` stops repeated every `period` down a
+  // drawing 64 wide and `high` tall.
+  const auto repeatedDown = [](double period, int stops, double high = 64) {
+    return ListBuilder(64, high)
+        .Gradient(Linear(0, 0, 0, period, dl::Extend::Repeat),
+                  std::vector<dl::GradientStop>(static_cast<std::size_t>(stops)))
+        .PaintAll(ListBuilder::Gradient(0))
+        .Bytes();
+  };
+  // One use of a gradient of `stops` stops repeated along a diagonal of the
+  // drawing, 64 times: from its corner at 0, 0 to the one at 64, 64, or
+  // (`up`) from the one at 0, 64 to the one at 64, 0, its start at the
+  // middle.
+  const auto repeatedAcross = [](int stops, bool up = false) {
+    return ListBuilder()
+        .Gradient(up ? Linear(32, 32, 33, 31, dl::Extend::Repeat) : Linear(0, 0, 1, 1, dl::Extend::Repeat),
+                  std::vector<dl::GradientStop>(static_cast<std::size_t>(stops)))
+        .PaintAll(ListBuilder::Gradient(0))
+        .Bytes();
+  };
+  // One use of a radial gradient of `stops` stops repeated every `period`
+  // out from a circle of radius r0 about (x, y).
+  const auto repeatedOut = [](double x, double y, double period, int stops, double r0 = 0) {
+    dl::GradientHead g;
+    g.type = static_cast<std::uint32_t>(dl::GradientType::Radial);
+    g.extend = static_cast<std::uint32_t>(dl::Extend::Repeat);
+    const double points[6] = {x, y, r0, x, y, r0 + period};
+    std::copy(std::begin(points), std::end(points), g.points);
+    return ListBuilder()
+        .Gradient(g, std::vector<dl::GradientStop>(static_cast<std::size_t>(stops)))
+        .PaintAll(ListBuilder::Gradient(0))
+        .Bytes();
+  };
   // The gradient padded, or repeated every unit across the 64 of the drawing.
   const auto stopUses = [](int uses, dl::Extend extend = dl::Extend::Pad, int stops = 256) {
     ListBuilder b;
@@ -402,12 +452,17 @@ TEST(ImagingDrawList, EachBoundIsTakenAtItsLimitAndRefusedAStepPast) {
     return b.Bytes();
   };
   // Tiles of that pattern: 15 paints of the whole drawing (1,048,577 each)
-  // and a fill of 64 x `high`, 1,048,561 at 64 less 1/1,024: 2^24 in all.
-  const auto tiles = [](float high) {
+  // and a fill of 64 x `high`, 1,048,561 at 64 less 1/1,024: 2^24 in all;
+  // the fill first or last.
+  const auto tiles = [](float high, bool fillFirst = false) {
     ListBuilder b;
     b.Picture(1, 1, {0xFF000000u});
+    const auto fill = [&] {
+      b.Fill(ListBuilder::Pattern(0, Scale(16), dl::Extend::Repeat), ListPath().Rect(0, 0, 64, high));
+    };
+    if (fillFirst) fill();
     for (int k = 0; k < 15; ++k) b.PaintAll(ListBuilder::Pattern(0, Scale(16), dl::Extend::Repeat));
-    b.Fill(ListBuilder::Pattern(0, Scale(16), dl::Extend::Repeat), ListPath().Rect(0, 0, 64, high));
+    if (!fillFirst) fill();
     return b.Bytes();
   };
   // A picture of side x side pixels repeated over the drawing, from its
@@ -495,6 +550,13 @@ TEST(ImagingDrawList, EachBoundIsTakenAtItsLimitAndRefusedAStepPast) {
       {"a path cut into more than 200,000 dashes",
        stroked(1, 10, 0, {1, 1}, ListPath().Move(0, 0).Line(std::nextafter(199998.0f, 3e5f), 0)),
        "dashes painted past 200000"},
+      // An odd array runs twice, in twice its period, as many dashes a length.
+      // A path 319,992 long dashed by {1, 1, 1, 1, 4}: (319,992 / 8 + 1) x 5.
+      {"a path cut into 200,000 dashes by an odd array",
+       stroked(1, 10, 0, {1, 1, 1, 1, 4}, ListPath().Move(0, 0).Line(319992, 0)), "read"},
+      {"a path cut into more than 200,000 dashes by an odd array",
+       stroked(1, 10, 0, {1, 1, 1, 1, 4}, ListPath().Move(0, 0).Line(std::nextafter(319992.0f, 4e5f), 0)),
+       "dashes painted past 200000"},
       {"a picture's pixel shown 1/1,024 long",
        ListBuilder().Picture(1, 1, {0}).Image(0, Scale(1.0 / 1024)).Bytes(), "read"},
       {"a picture's pixel shown shorter",
@@ -505,6 +567,11 @@ TEST(ImagingDrawList, EachBoundIsTakenAtItsLimitAndRefusedAStepPast) {
       {"a gradient's end 4 drawings' widths out", painted(Linear(0, 0, 256, 0, dl::Extend::Pad)), "read"},
       {"a gradient's end further out", painted(Linear(0, 0, Step(256, 512), 0, dl::Extend::Pad)),
        "gradient far from the drawing"},
+      {"a gradient's space stretched 16,384 times along one axis", stretched(16384), "read"},
+      {"a gradient's space stretched further along one axis", stretched(Step(16384, 32768)),
+       "gradient far from the drawing"},
+      {"a radial gradient's radius 4 drawings' widths long", spread(256), "read"},
+      {"a radial gradient's radius longer", spread(Step(256, 512)), "gradient far from the drawing"},
       {"a repeated radial's circles nested by 1/1,024 of its radius", radial(1023), "read"},
       {"a repeated radial's circles nested by less", radial(Step(1023, 1024)), "circles are not nested"},
       {"a gradient repeated 1,024 times", painted(Linear(0, 0, 0.0625, 0, dl::Extend::Repeat)), "read"},
@@ -538,10 +605,56 @@ TEST(ImagingDrawList, EachBoundIsTakenAtItsLimitAndRefusedAStepPast) {
        "read"},
       {"a repeated gradient painting 65 stops at each of 64 repeats", stopUses(1, dl::Extend::Repeat, 65),
        "paints more stops than 4096"},
+      // Repeats part-way across the drawing count as whole ones: 62.5 of 65
+      // stops paint 4,095, a little over 63 paint 4,160.
+      {"a repeated gradient painting 65 stops at each of 62.5 repeats", repeatedDown(1.024, 65), "read"},
+      {"a repeated gradient painting 65 stops at each of a little over 63 repeats", repeatedDown(1.0158, 65),
+       "paints more stops than 4096"},
+      // Repeats are counted across a drawing's larger side: 64 down one 128
+      // tall and 64 wide.
+      {"a repeated gradient painting 64 stops at each of 64 repeats down a tall drawing",
+       repeatedDown(2, 64, 128), "read"},
+      {"a repeated gradient painting 65 stops at each of 64 repeats down a tall drawing",
+       repeatedDown(2, 65, 128), "paints more stops than 4096"},
+      // Repeats are counted along the gradient, over the drawing's corners, as
+      // a vector file lays them out.
+      {"a repeated gradient painting 64 stops at each of 64 repeats along the drawing's diagonal",
+       repeatedAcross(64), "read"},
+      {"a repeated gradient painting 65 stops at each of 64 repeats along the drawing's diagonal",
+       repeatedAcross(65), "paints more stops than 4096"},
+      {"a repeated gradient painting 64 stops at each of 64 repeats along the other diagonal",
+       repeatedAcross(64, true), "read"},
+      {"a repeated gradient painting 65 stops at each of 64 repeats along the other diagonal",
+       repeatedAcross(65, true), "paints more stops than 4096"},
+      // A radial one's from where its circles start to the farthest corner:
+      // 45.25 / 0.71 (63.7) from the drawing's middle, 90.51 / 1.42 from a
+      // corner.
+      {"a repeated radial gradient painting 64 stops at each of 64 repeats out from the middle",
+       repeatedOut(32, 32, 0.71, 64), "read"},
+      {"a repeated radial gradient painting 65 stops at each of 64 repeats out from the middle",
+       repeatedOut(32, 32, 0.71, 65), "paints more stops than 4096"},
+      {"a repeated radial gradient painting 64 stops at each of 64 repeats out from a corner",
+       repeatedOut(0, 0, 1.42, 64), "read"},
+      {"a repeated radial gradient painting 65 stops at each of 64 repeats out from a corner",
+       repeatedOut(0, 0, 1.42, 65), "paints more stops than 4096"},
+      // From a circle, its repeats inward to the point its circles start at
+      // count too: 0.70 of one within it, and 63.04 out to the corners.
+      {"a repeated radial gradient painting 63 stops at each of 65 repeats out from a circle",
+       repeatedOut(32, 32, 0.71, 63, 0.5), "read"},
+      {"a repeated radial gradient painting 64 stops at each of 65 repeats out from a circle",
+       repeatedOut(32, 32, 0.71, 64, 0.5), "paints more stops than 4096"},
+      // Started far off the drawing, at most its diagonal over the period, and
+      // one more: 90.51 / 1.44 (62.9) and one.
+      {"a repeated radial gradient painting 64 stops at each of 64 repeats out from 200 left of the drawing",
+       repeatedOut(-200, 32, 1.44, 64), "read"},
       // Pattern tiles, counted as a viewer draws them: over what each fill
-      // paints of the drawing.
+      // paints of the drawing, and over the whole drawing for each paint of
+      // it, whatever path came before.
       {"pattern tiles up to their bound", tiles(kTileHigh), "read"},
       {"pattern tiles past their bound", tiles(std::nextafter(kTileHigh, 64.0f)),
+       "record 17 brings the pattern tiles painted past 16777216"},
+      {"pattern tiles up to their bound, the fill first", tiles(kTileHigh, true), "read"},
+      {"pattern tiles past their bound, the fill first", tiles(std::nextafter(kTileHigh, 64.0f), true),
        "record 17 brings the pattern tiles painted past 16777216"},
       // Paints of gradients and patterns, each an object of a vector file.
       {"8,192 small fills by a pattern at 1,024 repeats", patternFills(8192, 1), "read"},

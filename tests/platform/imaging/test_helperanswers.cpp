@@ -76,7 +76,7 @@ std::string Nested(int depth) {
 // PDF file.
 struct Printed {
   bool pdf = false, raster = false;
-  MetafileShortfall shortfall;
+  MetafileShortfall shortfall, rasterShortfall;
 };
 Printed Print(const Bitmap& picture) {
   Printed out;
@@ -89,7 +89,7 @@ Printed Print(const Bitmap& picture) {
     const bool drawn = DrawBitmap(hdc, picture, 0, 0, 300, 300, nullptr, &shortfall) != FALSE;
     DeleteDC(hdc);
     (vector ? out.pdf : out.raster) = drawn && canvas->finish();
-    if (vector) out.shortfall = shortfall;
+    (vector ? out.shortfall : out.rasterShortfall) = shortfall;
   }
   return out;
 }
@@ -185,6 +185,42 @@ TEST(ImagingHelperAnswers, AnAnswerOfABadSizeRefusesThePicture) {
     const DecodeResult r = DecodeWmf(file.data(), file.size(), kLimit);
     EXPECT_FALSE(r);
     EXPECT_NE(r.error.find(refusal), std::string::npos) << r.error;
+  }
+}
+
+// The raster operations a list (in a PDF file) or a painting (on a raster)
+// says it drew as their nearest are kept with its picture and said with what
+// it drew; one that names a bit no operation has is refused, as a size
+// answer that names any is, its bits not kept and its picture not drawn.
+TEST(ImagingHelperAnswers, AListOrPaintingNamingNoRasterOperationIsRefused) {
+  const struct {
+    std::uint32_t rops;
+    const char* refusal;  // "" when drawn
+  } rows[] = {
+      {0, ""},
+      {detail::kNearestSrcInvert, ""},
+      {detail::kNearestRopsAll, ""},
+      {detail::kNearestRopsAll + 1, "raster operation it does not name"},
+      {1u << 31 | detail::kNearestSrcInvert, "raster operation it does not name"},
+  };
+  const m::Bytes file = m::SampleWmf();
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.rops);
+    const m::MetafileLimitsScope limits(
+        {5000, 10000, MD_IMAGING_PROBE},
+        ("rops:" + std::to_string(row.rops) + ":" + m::ListProbe(m::ZigzagList(40, 100, 50))).c_str());
+    ImageCache::Shared().Clear();
+    const DecodeResult r = DecodeWmf(file.data(), file.size(), kLimit);
+    ASSERT_TRUE(r) << r.error;
+    const Printed printed = Print(*r.bitmap);
+    const bool drawn = *row.refusal == '\0';
+    EXPECT_EQ(printed.pdf, drawn);
+    EXPECT_EQ(printed.raster, drawn);
+    for (const MetafileShortfall& s : {printed.shortfall, printed.rasterShortfall}) {
+      EXPECT_NE(s.why.find(row.refusal), std::string::npos) << s.why;
+      EXPECT_EQ(s.why.empty(), drawn) << s.why;
+      EXPECT_EQ(s.nearestRops, drawn ? row.rops : 0u);
+    }
   }
 }
 

@@ -61,10 +61,12 @@ constexpr std::int64_t kMostMs = 5000;
 // row's, which takes none, held, and its extra memory, its buffer within it.
 std::string HeldToItsLimits() {
   // Variables of the host's the program is not to see: one of its own, two
-  // named as the locale's and fontconfig's are, and the loader's preloads.
+  // named as the locale's and fontconfig's are, the loader's preloads, and
+  // the host's temporary folder.
   for (const char* name : {"MD_HOST_SECRET", "LC_PLANTED", "FONTCONFIG_PLANTED"})
     ::setenv(name, "planted", 1);
   ::setenv("LD_PRELOAD", "", 1);
+  ::setenv("TMPDIR", "/tmp", 1);
   const struct {
     std::vector<std::string> does;  // what the stand-in does
     End end;

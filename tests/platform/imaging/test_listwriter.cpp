@@ -829,6 +829,18 @@ TEST(ImagingListWriter, TheWriterKeepsItsMarginInsideEachBound) {
          return dl::GradientWithinReach(linear(256 * f, dl::Extend::Pad), {}, 64, 64, m);
        },
        kIn},
+      {"a gradient's space stretched along one axis",
+       [&](double f, double m) {
+         return dl::GradientWithinReach(linear(0, dl::Extend::Pad), {16384 * f, 0, 0, 1, 0, 0}, 64, 64, m);
+       },
+       kIn},
+      {"a radial gradient's radius",
+       [&](double f, double m) {
+         dl::GradientHead g = radial(0);
+         g.points[5] = 256 * f;
+         return dl::GradientWithinReach(g, {}, 64, 64, m);
+       },
+       kIn},
       {"a repeated radial's circles nested",
        [&](double f, double m) { return dl::CirclesNested(radial(1023 * f), m); }, kIn},
       {"a paint's repeats", [&](double f, double m) { return dl::RepeatsWithin(0.0625 * f, {}, 64, m); },
@@ -842,6 +854,29 @@ TEST(ImagingListWriter, TheWriterKeepsItsMarginInsideEachBound) {
        [&](double f, double m) {
          return dl::RepeatedStopsWithin(
              dl::GradientStopsPainted(linear(f, dl::Extend::Repeat, 64), {}, 64, 64, m));
+       },
+       kOut},
+      // 64 stops at each of 64 repeats out from a corner of a drawing of
+      // 48 x 64 to the farthest, 80 away.
+      {"a repeated radial gradient's stops",
+       [&](double f, double m) {
+         dl::GradientHead g = radial(0);
+         g.extend = static_cast<std::uint32_t>(dl::Extend::Repeat);
+         g.stops = 64;
+         g.points[5] = 1.25 * f;
+         return dl::RepeatedStopsWithin(dl::GradientStopsPainted(g, {}, 48, 64, m));
+       },
+       kOut},
+      // The same from a circle whose radius is its period: one repeat
+      // within it, and 62.5 out to that corner.
+      {"a repeated radial gradient's stops from a circle",
+       [&](double f, double m) {
+         constexpr double kRadius = 80 / 63.5;
+         dl::GradientHead g = radial(kRadius);
+         g.extend = static_cast<std::uint32_t>(dl::Extend::Repeat);
+         g.stops = 64;
+         g.points[5] = kRadius + kRadius * f;
+         return dl::RepeatedStopsWithin(dl::GradientStopsPainted(g, {}, 48, 64, m));
        },
        kOut},
   };

@@ -17,7 +17,9 @@
 // as its whole answer; after
 // spending the milliseconds of processor time a "cpu:<ms>:" before that
 // names (a "cpu-box:<ms>:" only when asked to paint or list a box), and
-// sleeping those a "sleep:<ms>:" names.
+// sleeping those a "sleep:<ms>:" names; a "rops:<bits>:" before "list:"
+// gives the raster operations (NearestRop bits) its paintings and lists say
+// they drew as their nearest.
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <linux/io_uring.h>
@@ -308,6 +310,12 @@ int main(int argc, char** argv) {
       ::nanosleep(&wait, nullptr);
       asked = rest + 1;
     }
+    std::uint32_t rops = 0;
+    if (asked != nullptr && std::strncmp(asked, "rops:", 5) == 0) {
+      char* rest = nullptr;
+      rops = static_cast<std::uint32_t>(std::strtoul(asked + 5, &rest, 10));
+      asked = rest + 1;
+    }
     if (asked != nullptr && std::strncmp(asked, "answer:", 7) == 0) {
       // The file's bytes as the whole answer, header included, whatever was asked.
       std::ifstream in(asked + 7, std::ios::binary);
@@ -343,6 +351,7 @@ int main(int argc, char** argv) {
       if (r.args.size() > 3 && r.args[3] == d::kPaintRequest) {
         std::memset(buffer + d::kAnswerHeaderBytes, 0xFF,
                     r.bytes - d::kAnswerHeaderBytes);  // a box painted white
+        std::memcpy(buffer + offsetof(d::AnswerHeader, nearestRops), &rops, sizeof rops);
         return std::string();
       }
       // A drawing of 1 x 1 pixel; asked for its list, the list in the file,
@@ -357,6 +366,7 @@ int main(int argc, char** argv) {
                                                   : bytes.empty() ? d::VectorsAnswer::Unreadable
                                                                   : d::VectorsAnswer::List);
       header.listBytes = list ? bytes.size() : 0;
+      header.nearestRops = list ? rops : 0;
       std::memcpy(buffer, &header, sizeof header);
       if (list)
         bytes.copy(buffer + d::kAnswerHeaderBytes, std::min(bytes.size(), r.bytes - d::kAnswerHeaderBytes));
