@@ -63,6 +63,28 @@ TEST(DrawListCost, TheCostOfAListMovesWithTheDevice) {
   }
 }
 
+// What is done within a clip goes through its path again: a few paints
+// within a long clip are within the budget, a hundred are not.
+TEST(DrawListCost, WhatIsDoneWithinAClipCostsItsPathAgain) {
+  md::test::ListPath zigzag;
+  zigzag.Move(0, 0);
+  for (int k = 0; k < 20000; ++k) zigzag.Line(k % 2 == 0 ? 100.0f : 0.0f, static_cast<float>(k % 100));
+  const struct {
+    int paints;
+    bool within;
+  } rows[] = {{10, true}, {100, false}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.paints);
+    ListBuilder b(100, 100);
+    b.PushClip(zigzag.Close(), dl::FillRule::EvenOdd);
+    for (int k = 0; k < row.paints; ++k) b.PaintAll(ListBuilder::Colour(0, 0, 0, 0.1));
+    const auto list = Read(b.PopClip().Bytes());
+    ASSERT_NE(list, nullptr);
+    const md::imaging::ListCost cost = md::imaging::CostOfList(*list, 1200, 600, 1);
+    EXPECT_EQ(cost.WithinBudget(), row.within) << cost.Share();
+  }
+}
+
 // A picture's one copy: the most dots any record shows of it, at most its
 // own pixels and the box's dots.
 TEST(DrawListCost, APictureHasOneCopyAtMostTheDotsItsBoxShows) {
