@@ -166,8 +166,8 @@ class Reckoner {
     for (const DrawList::Record& r : list_.Records()) {
       const std::uint8_t* p = data_ + r.at;
       // What is done within the clips in force goes through their paths
-      // again, in a vector file's writer and in a viewer.
-      if (dl::DoneWithinClips(r.kind)) cost_.segments += clipped_;
+      // again, in a viewer, at an eighth of what drawing them costs.
+      if (dl::DoneWithinClips(r.kind)) cost_.segments += clipped_ / 8;
       // Each record that draws is an object of its own to a vector file's
       // writer: its state, its source, its extents.
       if (r.kind == dl::Kind::Fill || r.kind == dl::Kind::Stroke || r.kind == dl::Kind::Image ||

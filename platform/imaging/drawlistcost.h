@@ -54,7 +54,7 @@ struct CostBudget {
   static constexpr double kCrossings = 4e8;
   static constexpr double kOutline = 1.2e7;
   static constexpr double kStops = 1e10;
-  static constexpr double kTiles = 1 << 23;
+  static constexpr double kTiles = 1 << 24;
   static constexpr double kPixels = 6e6;
 };
 

@@ -64,11 +64,15 @@ TEST(DrawListCost, TheCostOfAListMovesWithTheDevice) {
 }
 
 // What is done within a clip goes through its path again: a few paints
-// within a long clip are within the budget, a hundred are not.
+// within a clip of curves reaching far past the box are within the budget,
+// a hundred are not.
 TEST(DrawListCost, WhatIsDoneWithinAClipCostsItsPathAgain) {
-  md::test::ListPath zigzag;
-  zigzag.Move(0, 0);
-  for (int k = 0; k < 20000; ++k) zigzag.Line(k % 2 == 0 ? 100.0f : 0.0f, static_cast<float>(k % 100));
+  md::test::ListPath clip;
+  clip.Move(50, 50);
+  for (int k = 0; k < 1000; ++k)
+    clip.Curve(k % 2 ? -3000.0f : 3000.0f, k % 3 ? 3000.0f : -3000.0f, k % 2 ? 3000.0f : -3000.0f,
+               k % 5 ? -3000.0f : 3000.0f, static_cast<float>(k % 100), static_cast<float>(k % 97));
+  clip.Close();
   const struct {
     int paints;
     bool within;
@@ -76,7 +80,7 @@ TEST(DrawListCost, WhatIsDoneWithinAClipCostsItsPathAgain) {
   for (const auto& row : rows) {
     SCOPED_TRACE(row.paints);
     ListBuilder b(100, 100);
-    b.PushClip(zigzag.Close(), dl::FillRule::EvenOdd);
+    b.PushClip(clip, dl::FillRule::EvenOdd);
     for (int k = 0; k < row.paints; ++k) b.PaintAll(ListBuilder::Colour(0, 0, 0, 0.1));
     const auto list = Read(b.PopClip().Bytes());
     ASSERT_NE(list, nullptr);
