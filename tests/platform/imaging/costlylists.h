@@ -90,18 +90,20 @@ inline std::vector<std::uint8_t> SqueezedHairlinesList(int count, double squeeze
   return bytes;
 }
 
-// A curve dashed with round caps, 8 wide, its matrix squeezing its length
-// 1024 times and stretching its width as much: a pen of the box's size for
-// each of a hundred thousand dashes.
-inline std::vector<std::uint8_t> SqueezedRoundDashesList() {
+// A curve dashed with round caps, `width` wide (8 unless given), its matrix
+// squeezing its length `squeeze` times (1,024 unless given) and stretching
+// its width as much: a pen of the box's size for each of a hundred thousand
+// dashes.
+inline std::vector<std::uint8_t> SqueezedRoundDashesList(double width = 8, double squeeze = 1024) {
   constexpr float kFar = 1048575;
   cdl::StrokeHead pen;
   pen.paint = Black();
-  pen.width = 8;
+  pen.width = width;
   pen.cap = static_cast<std::uint32_t>(cdl::Cap::Round);
-  pen.matrix = cdl::Matrix{1 / 1024.0, 0, 0, 1024, 0, 0};
+  pen.matrix = cdl::Matrix{1 / squeeze, 0, 0, squeeze, 0, 0};
+  const float y = static_cast<float>(8 / squeeze);
   ListPath p;
-  p.Move(8, 0.008f).Curve(kFar / 3, 0.04f, kFar * 2 / 3, 0.02f, kFar, 0.03f);
+  p.Move(8, y).Curve(kFar / 3, 5 * y, kFar * 2 / 3, 2.5f * y, kFar, 3.75f * y);
   return ListBuilder(100, 100).Stroke(pen, {5.3, 5.3}, p).Bytes();
 }
 

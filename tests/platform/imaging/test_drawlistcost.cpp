@@ -52,6 +52,10 @@ TEST(DrawListCost, TheCostOfAListMovesWithTheDevice) {
       {"a gradient repeated, a small box", c::RepeatedStopsList(16, 256, 1), 1200, 600, 1, true},
       {"a gradient repeated, a huge box", c::RepeatedStopsList(16, 256, 1), 120000, 60000, 1, false},
       {"a round-capped dashed curve, its pen squeezed", c::SqueezedRoundDashesList(), 1200, 600, 1, false},
+      {"a thin round-capped dashed curve, its pen squeezed", c::SqueezedRoundDashesList(1 / 1024.0, 1024),
+       1200, 600, 1, false},
+      {"a thin round-capped dashed curve, its pen even", c::SqueezedRoundDashesList(1 / 1024.0, 1), 1200, 600,
+       1, true},
       {"a picture at 16 sizes", c::PictureSizesList(1024, 16), 1200, 600, 1, true},
   };
   for (const auto& row : rows) {
