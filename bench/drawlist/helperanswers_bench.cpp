@@ -663,7 +663,7 @@ const std::vector<Answer>& Answers() {
       {"cost_hairlines_24000", "cost: 24,000 squeezed dashed hairlines",
        "list:", [] { return c::SqueezedHairlinesList(24000); }},
       {"cost_round_dashes", "cost: a dashed round-capped curve, its pen squeezed",
-       "list:", [] { return c::SqueezedRoundDashesList(); }},
+       "list:", [] { return c::SqueezedDashesList(); }},
       {"cost_noise", "cost: 4 pictures of 2,000^2 noise (64 MiB)",
        "list:", [] { return RandomPicturesList(); }},
       {"cost_noise_page", "cost: 4 pictures of 2,000^2 noise over the page",

@@ -142,8 +142,8 @@ PathFigures ReckonPath(const std::uint8_t* p, const dl::Matrix& toDrawing, const
 // segments: some 10 microseconds, as 40,000 fills of squares take 0.4 s.
 constexpr double kRecordSegments = 32;
 
-// How much a round pen may be squeezed one way more than the other and cost
-// a stroker no more than its vertices.
+// How much a pen may be squeezed one way more than the other and cost a
+// stroker no more than its vertices.
 constexpr double kEvenPenSqueeze = 64;
 
 // The vertices a round pen of `radius` dots takes, as a stroker makes it
@@ -246,12 +246,17 @@ class Reckoner {
     if (period > 0)
       pieces +=
           (hairline ? f.dotShown / (period * mean) : f.ownShown / period) * std::max(1.0, h.dashes / 2.0);
-    // A round pen squeezed one way far more than the other (past
-    // kEvenPenSqueeze) costs a stroker the more the squeezed it is: some 4
-    // times the square root of its squeeze over its vertices, as measured.
+    // A pen squeezed one way far more than the other (past kEvenPenSqueeze)
+    // costs a stroker and a vector file's writer the more at each cap and
+    // join the more squeezed it is, as measured: a round one some 4 times
+    // the square root of its squeeze over its vertices, any other the fourth
+    // root of its squeeze past that over its corners.
     const double squeeze = hairline ? 1 : dl::Longest(toDot) / dl::Shortest(toDot);
-    const double pen = PenVertices(radius) * (squeeze > kEvenPenSqueeze ? 4 * std::sqrt(squeeze) : 1);
-    const double cap = h.cap == static_cast<std::uint32_t>(dl::Cap::Round) ? pen : 4;
+    const bool squeezed = squeeze > kEvenPenSqueeze;
+    const double pen = PenVertices(radius) * (squeezed ? 4 * std::sqrt(squeeze) : 1);
+    const double cap = h.cap == static_cast<std::uint32_t>(dl::Cap::Round)
+                           ? pen
+                           : 4 * (squeezed ? std::sqrt(std::sqrt(squeeze / kEvenPenSqueeze)) : 1);
     const double join = h.join == static_cast<std::uint32_t>(dl::Join::Round) ? pen / 2 * f.verbs : 0;
     cost_.segments += f.segments;
     cost_.outline += pieces * cap + join + 2 * f.segments;

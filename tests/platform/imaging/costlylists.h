@@ -90,16 +90,17 @@ inline std::vector<std::uint8_t> SqueezedHairlinesList(int count, double squeeze
   return bytes;
 }
 
-// A curve dashed with round caps, `width` wide (8 unless given), its matrix
-// squeezing its length `squeeze` times (1,024 unless given) and stretching
-// its width as much: a pen of the box's size for each of a hundred thousand
-// dashes.
-inline std::vector<std::uint8_t> SqueezedRoundDashesList(double width = 8, double squeeze = 1024) {
+// A curve dashed with round caps (or `cap`), `width` wide (8 unless given),
+// its matrix squeezing its length `squeeze` times (1,024 unless given) and
+// stretching its width as much: a pen of the box's size for each of a
+// hundred thousand dashes.
+inline std::vector<std::uint8_t> SqueezedDashesList(double width = 8, double squeeze = 1024,
+                                                    cdl::Cap cap = cdl::Cap::Round) {
   constexpr float kFar = 1048575;
   cdl::StrokeHead pen;
   pen.paint = Black();
   pen.width = width;
-  pen.cap = static_cast<std::uint32_t>(cdl::Cap::Round);
+  pen.cap = static_cast<std::uint32_t>(cap);
   pen.matrix = cdl::Matrix{1 / squeeze, 0, 0, squeeze, 0, 0};
   const float y = static_cast<float>(8 / squeeze);
   ListPath p;

@@ -119,7 +119,7 @@ TEST(ImagingFuzzInputs, SeedsArePicturesAndEveryInputPassesTheChecks) {
     WriteSeed("drawlistcost", "picture-sizes", c::PictureSizesList(16, 16));
     WriteSeed("drawlistcost", "far-curves-stroked", c::FarCurvesStrokedList(8, 3000));
     WriteSeed("drawlistcost", "squeezed-hairlines", c::SqueezedHairlinesList(4, 8));
-    WriteSeed("drawlistcost", "refused-squeezed-round-dashes", c::SqueezedRoundDashesList());
+    WriteSeed("drawlistcost", "refused-squeezed-round-dashes", c::SqueezedDashesList());
     WriteSeed("drawlistcost", "repeated-stops", c::RepeatedStopsList(16, 16, 2));
     WriteSeed("drawlistcost", "repeated-radials", c::RepeatedRadialsList(2));
     WriteSeed("drawlistcost", "crossing-curves", c::CrossingCurvesList(64));

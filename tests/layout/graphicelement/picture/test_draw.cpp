@@ -250,7 +250,7 @@ TEST_F(PictureDraw, AListPastTheCostBudgetIsDrawnFromPixelsWithOneRecord) {
       {"3,000 far curves stroked", costly::FarCurvesStrokedList(3000), true},
       {"1,000 squeezed dashed hairlines", costly::SqueezedHairlinesList(1000), true},
       {"24,000 squeezed dashed hairlines", costly::SqueezedHairlinesList(24000), true},
-      {"a dashed round-capped curve, its pen squeezed", costly::SqueezedRoundDashesList(), true},
+      {"a dashed round-capped curve, its pen squeezed", costly::SqueezedDashesList(), true},
       {"32 fills of 16 stops x 256 repeats", costly::RepeatedStopsList(16, 256, 32), true},
       {"32 fills of a radial at 1,024 repeats", costly::RepeatedRadialsList(32), true},
       {"an even-odd fill of 199,998 curves", costly::CrossingCurvesList(199998), true},
