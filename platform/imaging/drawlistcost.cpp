@@ -248,12 +248,12 @@ class Reckoner {
           (hairline ? f.dotShown / (period * mean) : f.ownShown / period) * std::max(1.0, h.dashes / 2.0);
     // A pen squeezed one way far more than the other (past kEvenPenSqueeze)
     // costs a stroker and a vector file's writer the more at each cap and
-    // join the more squeezed it is, as measured: a round one some 4 times
+    // join the more squeezed it is, as measured: a round one some 12 times
     // the square root of its squeeze over its vertices, any other the fourth
     // root of its squeeze past that over its corners.
     const double squeeze = hairline ? 1 : dl::Longest(toDot) / dl::Shortest(toDot);
     const bool squeezed = squeeze > kEvenPenSqueeze;
-    const double pen = PenVertices(radius) * (squeezed ? 4 * std::sqrt(squeeze) : 1);
+    const double pen = PenVertices(radius) * (squeezed ? 12 * std::sqrt(squeeze) : 1);
     const double cap = h.cap == static_cast<std::uint32_t>(dl::Cap::Round)
                            ? pen
                            : 4 * (squeezed ? std::sqrt(std::sqrt(squeeze / kEvenPenSqueeze)) : 1);

@@ -44,11 +44,12 @@ struct ListCost {
 
 // What the budget holds of each kind alone: set on the bench of the
 // helper's answers (bench/drawlist/helperanswers_bench.cpp, its cost_ rows)
-// so that a list at any of them, or at a mix of them, costs at most about
-// half a second of the host's processor time to paint and write into a PDF
+// so that a list at any of them, or at a mix of them, costs about half a
+// second of the host's processor time at most to paint and write into a PDF
 // file, makes at most 5 MB of it beside its pictures' pixels, and is drawn
-// within 5 s by a viewer at 20 dpi (pdftoppm, Ghostscript): half what a
-// print and a viewer may spend.
+// by a viewer at 20 dpi (pdftoppm, Ghostscript) in some 5 s at most: about
+// half what a print and a viewer may spend. A list painted onto a raster of
+// the box's dots as well (the fuzzer's oracle) stays within a second or two.
 struct CostBudget {
   static constexpr double kSegments = 3e6;
   static constexpr double kCrossings = 4e8;
