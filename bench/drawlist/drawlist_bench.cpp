@@ -2,7 +2,8 @@
 // metafile's list as its helper answers it (the demo's mark, the tests'
 // metafiles, the WMF and EMF seeds of the fuzz corpora): records, points of
 // its paths, bytes, pictures and their pixels, the most clips, groups and
-// masks open at once, beside the bounds of drawlist.h; then
+// masks open at once, and the share of the cost budget (drawlistcost.h) it
+// takes printed at its own size, beside the bounds of drawlist.h; then
 //   Read/<metafile>    the time the library takes to read the list from the
 //                      helper's buffer and check it (ReadDrawList);
 //   Paint/<metafile>   the time it takes to paint the checked list into a
@@ -36,6 +37,7 @@
 #include "bench/picture/picturefiles.h"
 #include "bench/ratio_reporter.h"
 #include "platform/imaging/decode.h"
+#include "platform/imaging/drawlistcost.h"
 #include "platform/imaging/drawlistpaint.h"
 #include "platform/imaging/drawlistread.h"
 #include "platform/imaging/metafile.h"
@@ -129,6 +131,7 @@ std::size_t ListBytes(const DrawList& list) {
 
 struct Figures {
   std::uint64_t records = 0, points = 0, bytes = 0, pictures = 0, pixels = 0, depth = 0;
+  double share = 0;  // of the cost budget, printed at the metafile's own size
 };
 
 Figures Measure(const DrawList& list) {
@@ -167,26 +170,28 @@ Figures Measure(const DrawList& list) {
     if (r.kind == dl::Kind::PopClip || r.kind == dl::Kind::PopGroup) --open;
     if (r.kind == dl::Kind::PopMask) open -= 2;  // the mask and its group
   }
+  f.share = md::imaging::CostOfList(list, list.Width(), list.Height(), 1).Share();
   return f;
 }
 
 void PrintRow(const std::string& name, const Figures& f) {
-  std::printf("%-48s %8llu %10llu %12llu %8llu %10llu %6llu\n", name.c_str(),
+  std::printf("%-48s %8llu %10llu %12llu %8llu %10llu %6llu %8.4f\n", name.c_str(),
               static_cast<unsigned long long>(f.records), static_cast<unsigned long long>(f.points),
               static_cast<unsigned long long>(f.bytes), static_cast<unsigned long long>(f.pictures),
-              static_cast<unsigned long long>(f.pixels), static_cast<unsigned long long>(f.depth));
+              static_cast<unsigned long long>(f.pixels), static_cast<unsigned long long>(f.depth), f.share);
 }
 
 void PrintFigures() {
-  std::printf("%-48s %8s %10s %12s %8s %10s %6s\n", "the metafile's draw list", "records", "points", "bytes",
-              "pictures", "pixels", "depth");
+  std::printf("%-48s %8s %10s %12s %8s %10s %6s %8s\n", "the metafile's draw list", "records", "points",
+              "bytes", "pictures", "pixels", "depth", "share");
   Figures most;
   for (const auto& [name, list] : RealLists()) {
     const Figures f = Measure(*list);
     PrintRow(name, f);
     most = {std::max(most.records, f.records), std::max(most.points, f.points),
             std::max(most.bytes, f.bytes),     std::max(most.pictures, f.pictures),
-            std::max(most.pixels, f.pixels),   std::max(most.depth, f.depth)};
+            std::max(most.pixels, f.pixels),   std::max(most.depth, f.depth),
+            std::max(most.share, f.share)};
   }
   PrintRow("most of a real metafile", most);
   for (const auto& [points, name] : {std::pair<int, const char*>{3000, "a 3,000-point zigzag"},
@@ -196,8 +201,8 @@ void PrintFigures() {
     if (zigzag != nullptr) PrintRow(name, Measure(*zigzag));
   }
   // Pictures are bounded by the bytes alone (the helper shrinks them to fit).
-  std::printf("%-48s %8s %10s %12zu %8s %10s %6u\n\n", "bound", "-", "-", dl::kMaxBytes, "-", "-",
-              dl::kMaxDepth);
+  std::printf("%-48s %8s %10s %12zu %8s %10s %6u %8d\n\n", "bound", "-", "-", dl::kMaxBytes, "-", "-",
+              dl::kMaxDepth, 1);
 }
 
 void Read(benchmark::State& state, std::size_t index) {

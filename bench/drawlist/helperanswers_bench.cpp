@@ -28,11 +28,21 @@
 // dashed curve out to the coordinates' bound, 64 MB of random pixels shown
 // and repeated (and 1 MB shown at fewer pixels than its box has dots), and
 // an answer that claims a whole list and holds none, or its header alone.
+// The cost model's rows
+// (Answer/cost_*, drawlistcost.h) run the lists that cost a print, its file
+// or a viewer far more than their bytes say (a picture at 16 sizes, far
+// curves stroked, squeezed hairlines, a squeezed round pen, 64 MiB of noise,
+// repeated gradients, a fill of 199,998 crossing curves), and each kind of
+// cost pushed to the budget alone and all at once; beside each, the share of
+// the budget the list takes in its box, the time Ghostscript takes to draw
+// the file at 20 dpi too, and, past the budget, that it was drawn from
+// pixels. A viewer is stopped after 30 s.
 #include <benchmark/benchmark.h>
 #include <cairo-pdf.h>
 #include <cairo.h>
 #include <malloc.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -52,6 +62,7 @@
 #include "bench/procstatus.h"
 #include "platform/canvas/cairo_canvas.h"
 #include "platform/imaging/decode.h"
+#include "platform/imaging/drawlistcost.h"
 #include "platform/imaging/drawlistpaint.h"
 #include "platform/imaging/drawlistread.h"
 #include "platform/imaging/isolate.h"
@@ -61,6 +72,7 @@
 #include "platform/imaging/metafilevectors.h"
 #include "platform/imaging/protocol/answer.h"
 #include "tests/platform/imaging/costlydrawings.h"
+#include "tests/platform/imaging/costlylists.h"
 #include "tests/platform/imaging/drawlistbuilder.h"
 #include "tests/platform/imaging/metafiles.h"
 #include "tools/demo/pagedraw.h"
@@ -502,6 +514,64 @@ Bytes RepeatedRadialList(int stops, int uses) {
   return GradientFills(g, stops, uses);
 }
 
+// ---- the cost model's families ----
+
+// The share of the budget a list takes in the bench's box (4 x 2 inches at
+// 300 dpi), or -1 where the reader refuses it.
+double ShareOf(const Bytes& bytes) {
+  std::string why;
+  const auto list = md::imaging::ReadDrawList(bytes.data(), bytes.size(), &why);
+  return list == nullptr ? -1 : md::imaging::CostOfList(*list, 1200, 600, 1).Share();
+}
+
+// The largest count for which `make` makes a list the reader lets through
+// whose share of the budget is at most 1; and that list.
+int BudgetCount(const std::function<Bytes(int)>& make) {
+  int within = 0, past = 1;
+  for (double share = 0; share >= 0 && share <= 1 && past < (1 << 24); past *= 2) {
+    share = ShareOf(make(past));
+    if (share >= 0 && share <= 1) within = past;
+  }
+  while (past - within > std::max(1, within / 64)) {
+    const int mid = within + (past - within) / 2;
+    const double share = ShareOf(make(mid));
+    (share >= 0 && share <= 1 ? within : past) = mid;
+  }
+  return std::max(within, 1);
+}
+Bytes AtBudget(const std::function<Bytes(int)>& make) { return make(BudgetCount(make)); }
+
+// `count` lines across the drawing dashed with round caps, 2 wide.
+Bytes RoundDashesList(int count) {
+  dl::StrokeHead pen;
+  pen.paint = kBlack;
+  pen.width = 2;
+  pen.cap = static_cast<std::uint32_t>(dl::Cap::Round);
+  ListBuilder b(100, 100);
+  for (const ListPath& line : Lines(count)) b.Stroke(pen, {0.5, 0.5}, line);
+  return b.Bytes();
+}
+
+// Every kind of cost at about a sixth of the budget, in one list.
+Bytes MixedList() {
+  Bytes out = ListBuilder(100, 100).Bytes();
+  const auto add = [&out](const Bytes& list) {
+    out.insert(out.end(), list.begin() + sizeof(dl::Header), list.end());
+  };
+  const auto sixth = [](const std::function<Bytes(int)>& make) { return make(BudgetCount(make) / 6 + 1); };
+  add(sixth([](int n) { return c::FarCurvesStrokedList(n, 3000); }));
+  add(sixth([](int n) { return c::CrossingCurvesList(n); }));
+  add(sixth([](int n) { return RoundDashesList(n); }));
+  add(sixth([](int n) { return FinePatternFillsList(n); }));
+  // The gradient's and picture's records come first: their indices are 0.
+  Bytes gradients = sixth([](int n) { return c::RepeatedStopsList(16, 256, n); });
+  Bytes rest = Bytes(gradients.begin() + sizeof(dl::Header), gradients.end());
+  out.insert(out.begin() + sizeof(dl::Header), rest.begin(), rest.end());
+  const std::uint64_t size = out.size();
+  std::memcpy(out.data() + offsetof(dl::Header, bytes), &size, sizeof size);
+  return out;
+}
+
 // ---- the rows ----
 
 struct Answer {
@@ -596,6 +666,43 @@ const std::vector<Answer>& Answers() {
       {"radial_repeats_uses",
        "list: a radial of 4 stops at 1,024 repeats, " + std::to_string(dl::kMaxStopUses / 4096) + " uses",
        "list:", [] { return RepeatedRadialList(4, static_cast<int>(dl::kMaxStopUses / 4096)); }},
+      // The cost model's families: each kind of cost as the lists that
+      // passed the reader made it, and each pushed to the budget alone.
+      {"cost_picture_sizes", "cost: a 2,048^2 noise picture at 16 sizes",
+       "list:", [] { return c::PictureSizesList(2048, 16); }},
+      {"cost_far_curves", "cost: 3,000 far curves stroked",
+       "list:", [] { return c::FarCurvesStrokedList(3000); }},
+      {"cost_hairlines", "cost: 1,000 squeezed dashed hairlines",
+       "list:", [] { return c::SqueezedHairlinesList(1000); }},
+      {"cost_hairlines_24000", "cost: 24,000 squeezed dashed hairlines",
+       "list:", [] { return c::SqueezedHairlinesList(24000); }},
+      {"cost_round_dashes", "cost: a dashed round-capped curve, its pen squeezed",
+       "list:", [] { return c::SqueezedDashesList(); }},
+      {"cost_noise", "cost: 4 pictures of 2,000^2 noise (64 MiB)",
+       "list:", [] { return RandomPicturesList(); }},
+      {"cost_noise_page", "cost: 4 pictures of 2,000^2 noise over the page",
+       "list:", [] { return RandomPicturesList(); }, true},
+      {"cost_stops", "cost: 32 fills of 16 stops x 256 repeats",
+       "list:", [] { return c::RepeatedStopsList(16, 256, 32); }},
+      {"cost_radials", "cost: 32 fills of a radial at 1,024 repeats",
+       "list:", [] { return c::RepeatedRadialsList(32); }},
+      {"cost_crossings", "cost: an even-odd fill of 199,998 curves",
+       "list:", [] { return c::CrossingCurvesList(199998); }},
+      {"cost_far_curves_budget", "cost: far curves stroked at the budget",
+       "list:", [] { return AtBudget([](int n) { return c::FarCurvesStrokedList(n, 3000); }); }},
+      {"cost_hairlines_budget", "cost: 1,000 dashed hairlines squeezed to the budget",
+       "list:", [] { return AtBudget([](int n) { return c::SqueezedHairlinesList(1000, n); }); }},
+      {"cost_crossings_budget", "cost: crossing curves at the budget",
+       "list:", [] { return AtBudget([](int n) { return c::CrossingCurvesList(n); }); }},
+      {"cost_stops_budget", "cost: fills of 16 stops x 256 repeats at the budget",
+       "list:", [] { return AtBudget([](int n) { return c::RepeatedStopsList(16, 256, n); }); }},
+      {"cost_radials_budget", "cost: repeated radial fills at the budget",
+       "list:", [] { return AtBudget([](int n) { return c::RepeatedRadialsList(n); }); }},
+      {"cost_round_dashes_budget", "cost: round-capped dashes at the budget",
+       "list:", [] { return AtBudget([](int n) { return RoundDashesList(n); }); }},
+      {"cost_tiles_budget", "cost: pattern fills at the budget",
+       "list:", [] { return AtBudget([](int n) { return FinePatternFillsList(n); }); }},
+      {"cost_mixed_budget", "cost: every kind at a sixth of the budget", "list:", [] { return MixedList(); }},
       {"empty_claim", "an answer claiming 64 MiB of list, holding none",
        "answer:", [] { return EmptyClaimAnswer(); }},
       {"header_claim", "an answer of a list's header alone, claiming 64 MiB",
@@ -620,20 +727,27 @@ using md::bench::StatusKb;
 struct Print {
   bool printed = false;
   double cpu = 0, peakMb = 0;
-  double fileMb = 0;  // the file's size
-  double viewS = -1;  // a viewer's time to draw it (pdftoppm -r 20), where there is one
+  double fileMb = 0;            // the file's size
+  double viewS = -1, gsS = -1;  // the viewers' times to draw it (pdftoppm, gs -r20), where there are
 };
 
-// The wall-clock seconds pdftoppm takes to draw the PDF file at 20 dpi (up
-// to 120 s); -1 where it is not installed or failed.
-double ViewSeconds(const std::string& path) {
-  if (std::system("command -v pdftoppm >/dev/null 2>&1") != 0) return -1;
+// The wall-clock seconds a viewer takes to draw the PDF file at 20 dpi
+// (pdftoppm, or Ghostscript as `gs`), up to kViewLimit; -1 where it is not
+// installed or failed, kViewLimit + 1 where it was stopped then.
+constexpr int kViewLimit = 30;
+double ViewSeconds(const std::string& path, bool gs) {
+  if (std::system(gs ? "command -v gs >/dev/null 2>&1" : "command -v pdftoppm >/dev/null 2>&1") != 0)
+    return -1;
   const auto start = std::chrono::steady_clock::now();
+  const std::string limit = "timeout " + std::to_string(kViewLimit) + " ";
   const std::string command =
-      "timeout 120 pdftoppm -r 20 -png '" + path + "' '" + path + ".view' >/dev/null 2>&1";
+      gs ? limit + "gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=png16m -r20 -sOutputFile=/dev/null '" + path +
+               "' >/dev/null 2>&1"
+         : limit + "pdftoppm -r 20 -png '" + path + "' '" + path + ".view' >/dev/null 2>&1";
   const int status = std::system(command.c_str());
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   std::system(("rm -f '" + path + ".view'*").c_str());
+  if (WIFEXITED(status) && WEXITSTATUS(status) == 124) return kViewLimit + 1;
   return status == 0 ? seconds : -1;
 }
 
@@ -657,7 +771,7 @@ Print Printed(md::demo::Page& page, bool pdf) {
   p.peakMb = (StatusKb("VmHWM") - peak) / 1e3;
   std::error_code ignored;
   p.fileMb = static_cast<double>(std::filesystem::file_size(path, ignored)) / 1e6;
-  if (pdf && p.printed) p.viewS = ViewSeconds(path);
+  if (pdf && p.printed) p.viewS = ViewSeconds(path, false), p.gsS = ViewSeconds(path, true);
   std::remove(path.c_str());
   return p;
 }
@@ -674,13 +788,17 @@ double Timed(const std::function<void()>& work) {
 // for what was not done, the list refused).
 struct InProcess {
   double read = -1, paint = -1, pdf = -1;
+  double share = -1;  // of the cost budget, in the picture's box of the print
 };
-InProcess OnItsOwn(const Bytes& bytes) {
+InProcess OnItsOwn(const Bytes& bytes, bool wholePage) {
   InProcess t;
   std::shared_ptr<const md::imaging::DrawList> list;
   std::string why;
   t.read = Timed([&] { list = md::imaging::ReadDrawList(bytes.data(), bytes.size(), &why); });
   if (list == nullptr) return t;
+  // The picture's box in dots: 4 x 2 inches, or 250 x 165 mm over the page.
+  t.share = wholePage ? md::imaging::CostOfList(*list, 2953, 1949, 1).Share()
+                      : md::imaging::CostOfList(*list, 1200, 600, 1).Share();
   const cairo_rectangle_t extents{0, 0, 720, 360};
   cairo_surface_t* recording = cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, &extents);
   t.paint = Timed([&] {
@@ -758,12 +876,15 @@ void Row(benchmark::State& state, std::size_t index) {
     result.png = Printed(page, false);
   }
   std::remove(file.c_str());
-  if (a.mode == std::string("list:")) result.own = OnItsOwn(bytes);
+  if (a.mode == std::string("list:")) result.own = OnItsOwn(bytes, a.wholePage);
+  if (result.own.share > 1) result.fate = "pixels: past the cost budget";
   state.SetLabel(result.label);
   state.counters["pdf_CPU_s"] = result.pdf.cpu;
   state.counters["pdf_HWM_MB"] = result.pdf.peakMb;
   state.counters["pdf_file_MB"] = result.pdf.fileMb;
   state.counters["pdf_view_s"] = result.pdf.viewS;
+  state.counters["pdf_gs_s"] = result.pdf.gsS;
+  state.counters["cost_share"] = result.own.share;
   state.counters["png_CPU_s"] = result.png.cpu;
   state.counters["png_HWM_MB"] = result.png.peakMb;
   g_results.push_back(std::move(result));
@@ -772,17 +893,18 @@ void Row(benchmark::State& state, std::size_t index) {
 void PrintTable() {
   if (g_results.empty()) return;
   const auto ms = [](double s) { return s < 0 ? std::string("-") : N(std::round(s * 1e4) / 10); };
-  std::printf("\n%-56s %10s %8s %8s %8s %8s %8s %8s %8s %8s %8s  %s\n", "the helper's answer", "bytes",
-              "PDF s", "PDF MB", "file MB", "view s", "PNG s", "PNG MB", "read ms", "paint ms", "pdf ms",
-              "the library made of it");
+  std::printf("\n%-56s %10s %8s %8s %8s %8s %8s %8s %8s %8s %8s %8s %8s  %s\n", "the helper's answer",
+              "bytes", "PDF s", "PDF MB", "file MB", "view s", "gs s", "share", "PNG s", "PNG MB", "read ms",
+              "paint ms", "pdf ms", "the library made of it");
   bool within = true;
   for (const Result& r : g_results) {
     const bool ok = r.pdf.cpu <= 1 && r.png.cpu <= 1;
     within = within && ok;
-    std::printf("%-56s %10zu %8.3f %8.1f %8.2f %8.2f %8.3f %8.1f %8s %8s %8s  %s%s%s\n", r.label.c_str(),
-                r.bytes, r.pdf.cpu, r.pdf.peakMb, r.pdf.fileMb, r.pdf.viewS, r.png.cpu, r.png.peakMb,
-                ms(r.own.read).c_str(), ms(r.own.paint).c_str(), ms(r.own.pdf).c_str(),
-                ok ? "" : "OVER 1 s; ", r.pdf.printed && r.png.printed ? "" : "FALSE; ", r.fate.c_str());
+    std::printf("%-56s %10zu %8.3f %8.1f %8.2f %8.2f %8.2f %8.3f %8.3f %8.1f %8s %8s %8s  %s%s%s\n",
+                r.label.c_str(), r.bytes, r.pdf.cpu, r.pdf.peakMb, r.pdf.fileMb, r.pdf.viewS, r.pdf.gsS,
+                r.own.share, r.png.cpu, r.png.peakMb, ms(r.own.read).c_str(), ms(r.own.paint).c_str(),
+                ms(r.own.pdf).c_str(), ok ? "" : "OVER 1 s; ",
+                r.pdf.printed && r.png.printed ? "" : "FALSE; ", r.fate.c_str());
   }
   std::printf("every print within 1 s of the host's processor time: %s\n", within ? "yes" : "NO");
 }

@@ -11,6 +11,7 @@
 #include <new>
 #include <vector>
 
+#include "platform/imaging/drawlistcost.h"
 #include "platform/imaging/drawlistpaint.h"
 #include "platform/imaging/loader.h"
 #include "platform/imaging/metafile.h"
@@ -228,6 +229,14 @@ bool DrawVectors(canvas::Canvas* target, HDC hdc, const Bitmap& bitmap, canvas::
     }
     drawing = vectors->Drawing();
   }
+  // A list that would cost more than the budget to paint into this box,
+  // write and view is drawn from its pixels instead.
+  const auto* list = dynamic_cast<const DrawListDrawing*>(drawing.get());
+  const double wide = std::fabs(to.x - from.x), high = std::fabs(to.y - from.y);
+  if (list != nullptr && !CostOfList(*list->List(), wide, high, target->vectorDot()).WithinBudget()) {
+    *why = "its drawing as vectors would cost more to print than a picture may";
+    return false;
+  }
   const detail::ChargedMetafileTime charged;
   if (!target->drawVectors(drawing, from, to, state)) {
     *why = "its drawing cannot be painted";
@@ -235,9 +244,7 @@ bool DrawVectors(canvas::Canvas* target, HDC hdc, const Bitmap& bitmap, canvas::
   }
   ++g_vectorPaints;
   // What its paint leaves out, said now: a vector file paints when it ends.
-  const auto* list = dynamic_cast<const DrawListDrawing*>(drawing.get());
-  if (list != nullptr && PaintsLeftOut(list->List(), std::fabs(to.x - from.x), std::fabs(to.y - from.y),
-                                       target->vectorDot()) > 0)
+  if (list != nullptr && PaintsLeftOut(list->List(), wide, high, target->vectorDot()) > 0)
     *why = "a paint squeezed past what a raster can take is left out";
   return true;
 }

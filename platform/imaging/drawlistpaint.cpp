@@ -4,10 +4,11 @@
 #include <array>
 #include <cmath>
 #include <cstring>
-#include <map>
 #include <tuple>
 #include <utility>
 #include <vector>
+
+#include "platform/imaging/drawlistcost.h"
 
 namespace md::imaging {
 namespace {
@@ -121,13 +122,18 @@ class Painter {
         dot_(dot),
         dry_(dry),
         vector_(cairo_surface_get_type(cairo_get_target(cr)) != CAIRO_SURFACE_TYPE_IMAGE),
-        surfaces_(list->Pictures().size(), nullptr) {
+        surfaces_(list->Pictures().size(), nullptr),
+        reduced_(list->Pictures().size(), nullptr) {
     cairo_get_matrix(cr_, &base_);
+    if (vector_ && !dry_)
+      copies_ =
+          PictureCopies(*list, dl::Matrix{base_.xx, base_.yx, base_.xy, base_.yy, base_.x0, base_.y0}, dot_);
   }
   ~Painter() {
     for (cairo_surface_t* s : surfaces_)
       if (s != nullptr) cairo_surface_destroy(s);
-    for (const auto& [key, s] : reduced_) cairo_surface_destroy(s);
+    for (cairo_surface_t* s : reduced_)
+      if (s != nullptr) cairo_surface_destroy(s);
   }
   Painter(const Painter&) = delete;
   Painter& operator=(const Painter&) = delete;
@@ -195,7 +201,7 @@ class Painter {
           if (!Shown()) break;
           cairo_matrix_t toPicture;
           cairo_matrix_init_identity(&toPicture);
-          cairo_pattern_t* pattern = PicturePattern(b.picture, &toPicture, CAIRO_EXTEND_NONE);
+          cairo_pattern_t* pattern = PicturePattern(b.picture, &toPicture);
           cairo_pattern_set_matrix(pattern, &toPicture);
           cairo_pattern_set_filter(pattern, b.filter == static_cast<std::uint32_t>(dl::Filter::Nearest)
                                                 ? CAIRO_FILTER_NEAREST
@@ -471,44 +477,37 @@ class Painter {
   }
 
   // The picture as a pattern shown under `*toPicture` (user space to its
-  // pixels) with `extend`. Into a vector file, a picture of more pixels either
-  // way than the dots it covers there (after every transform) is averaged
-  // down to those first, and *toPicture scaled to match: a file at the dot
-  // holds what a print at it shows, not the helper's every pixel. A raster
+  // pixels). Into a vector file, a picture of more pixels either way than
+  // its copy (PictureCopies: the dots the records show of it, at most the
+  // box's) is averaged down to that copy first, once for the list, and
+  // *toPicture scaled to match: a file at the dot holds what a print at it
+  // shows, one copy of each picture, not the helper's every pixel. A raster
   // samples the picture itself, as ever.
-  cairo_pattern_t* PicturePattern(std::uint32_t index, cairo_matrix_t* toPicture, cairo_extend_t extend) {
+  cairo_pattern_t* PicturePattern(std::uint32_t index, cairo_matrix_t* toPicture) {
     cairo_surface_t* source = Surface(index);
+    if (!vector_ || index >= copies_.size()) return cairo_pattern_create_for_surface(source);
     const DrawList::Picture& pic = list_->Pictures()[index];
-    cairo_matrix_t fromPicture;  // the picture's pixels to the target's units
-    cairo_get_matrix(cr_, &fromPicture);
-    cairo_matrix_t toUser = *toPicture;
-    if (!vector_ || cairo_matrix_invert(&toUser) != CAIRO_STATUS_SUCCESS)
+    const PictureCopy& copy = copies_[index];
+    if (copy.cols == 0 || (copy.cols >= pic.width && copy.rows >= pic.height))
       return cairo_pattern_create_for_surface(source);
-    cairo_matrix_multiply(&fromPicture, &toUser, &fromPicture);
     const double w = pic.width, h = pic.height;
-    const double across = std::ceil(w * std::hypot(fromPicture.xx, fromPicture.yx) / dot_ - 1e-6);
-    const double down = std::ceil(h * std::hypot(fromPicture.xy, fromPicture.yy) / dot_ - 1e-6);
-    if (!(across < w || down < h) || !std::isfinite(across) || !std::isfinite(down))
-      return cairo_pattern_create_for_surface(source);
-    const int cols = static_cast<int>(std::clamp(across, 1.0, w));
-    const int rows = static_cast<int>(std::clamp(down, 1.0, h));
-    cairo_surface_t*& reduced = reduced_[{index, cols, rows, extend}];
+    cairo_surface_t*& reduced = reduced_[index];
     if (reduced == nullptr) {
-      reduced = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, cols, rows);
+      reduced = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(copy.cols),
+                                           static_cast<int>(copy.rows));
       cairo_t* cr = cairo_create(reduced);
-      cairo_scale(cr, cols / w, rows / h);
+      cairo_scale(cr, copy.cols / w, copy.rows / h);
       cairo_set_source_surface(cr, source, 0, 0);
       // Its edges averaged with what lies past them as shown: its own edge
-      // pixels, or the repeat beyond.
-      cairo_pattern_set_extend(cairo_get_source(cr),
-                               extend == CAIRO_EXTEND_REPEAT ? CAIRO_EXTEND_REPEAT : CAIRO_EXTEND_PAD);
+      // pixels, or the repeat beyond where it is only repeated.
+      cairo_pattern_set_extend(cairo_get_source(cr), copy.repeated ? CAIRO_EXTEND_REPEAT : CAIRO_EXTEND_PAD);
       cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
       cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
       cairo_paint(cr);
       cairo_destroy(cr);
     }
     cairo_matrix_t scale;
-    cairo_matrix_init_scale(&scale, cols / w, rows / h);
+    cairo_matrix_init_scale(&scale, copy.cols / w, copy.rows / h);
     cairo_matrix_multiply(toPicture, toPicture, &scale);
     return cairo_pattern_create_for_surface(reduced);
   }
@@ -567,7 +566,7 @@ class Painter {
         m.y0 = std::fmod(m.y0, picture.height);
         if (!(DeviceToPatternEntry(cr_, m) * dot_ <= kMaxDeviceToPattern)) break;
         if (dry_) return true;
-        pattern = PicturePattern(paint.index, &m, CAIRO_EXTEND_REPEAT);
+        pattern = PicturePattern(paint.index, &m);
         cairo_pattern_set_extend(pattern, CAIRO_EXTEND_REPEAT);
         cairo_pattern_set_filter(pattern, CAIRO_FILTER_GOOD);
         cairo_pattern_set_matrix(pattern, &m);
@@ -787,8 +786,10 @@ class Painter {
   cairo_matrix_t base_{};
   const bool vector_;  // cr's target is no raster (a vector file or a recording for one)
   std::vector<cairo_surface_t*> surfaces_;
-  // Pictures averaged down for a vector file: by picture, size and extend.
-  std::map<std::tuple<std::uint32_t, int, int, cairo_extend_t>, cairo_surface_t*> reduced_;
+  // For a vector file: the one copy of each picture it holds, and those made
+  // of pictures averaged down to it.
+  std::vector<PictureCopy> copies_;
+  std::vector<cairo_surface_t*> reduced_;
   std::size_t leftOut_ = 0;
 };
 

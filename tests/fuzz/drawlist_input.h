@@ -20,19 +20,21 @@
 namespace md::test {
 
 // The list painted as a vector canvas paints it, into a recording of its own
-// of 24 x 16 units, put onto each target (mirrored, as a box drawn against
-// the device's axes is), which is flushed; whether cairo stayed out of error
-// throughout. The paints left out in *leftOut, when given.
+// of width x height units (24 x 16 unless given), put onto each target
+// (mirrored, as a box drawn against the device's axes is), which is flushed;
+// whether cairo stayed out of error throughout. The paints left out in
+// *leftOut, when given.
 inline bool PaintedOnto(const std::shared_ptr<const md::imaging::DrawList>& list,
-                        std::initializer_list<cairo_surface_t*> targets, std::size_t* leftOut = nullptr) {
-  const cairo_rectangle_t box{0, 0, 24, 16};
+                        std::initializer_list<cairo_surface_t*> targets, std::size_t* leftOut = nullptr,
+                        double width = 24, double height = 16) {
+  const cairo_rectangle_t box{0, 0, width, height};
   cairo_surface_t* recording = cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, &box);
   cairo_t* cr = cairo_create(recording);
-  bool ok = md::imaging::PaintDrawList(list, cr, 24, 16, 1.0, leftOut);
+  bool ok = md::imaging::PaintDrawList(list, cr, width, height, 1.0, leftOut);
   cairo_destroy(cr);
   for (cairo_surface_t* target : targets) {
     cr = cairo_create(target);
-    cairo_translate(cr, 24, 0);
+    cairo_translate(cr, width, 0);
     cairo_scale(cr, -1, 1);
     cairo_set_source_surface(cr, recording, 0, 0);
     cairo_paint(cr);

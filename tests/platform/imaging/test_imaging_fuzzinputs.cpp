@@ -17,10 +17,12 @@
 #include "platform/imaging/metafile.h"
 #include "platform/imaging/metafilevectors.h"
 #include "tests/fuzz/drawlist_input.h"
+#include "tests/fuzz/drawlistcost_input.h"
 #include "tests/fuzz/fuzz_inputs.h"
 #include "tests/fuzz/image_input.h"
 #include "tests/fuzz/listtiles_input.h"
 #include "tests/fuzz/metafilecopy_input.h"
+#include "tests/platform/imaging/costlylists.h"
 #include "tests/platform/imaging/drawlistbuilder.h"
 #include "tests/platform/imaging/imagefiles.h"
 #include "tests/platform/imaging/metafiles.h"
@@ -111,6 +113,18 @@ TEST(ImagingFuzzInputs, SeedsArePicturesAndEveryInputPassesTheChecks) {
     }
   }
 
+  // The cost model's families, small: each kind of cost a list can run up.
+  {
+    namespace c = md::test::costly;
+    WriteSeed("drawlistcost", "picture-sizes", c::PictureSizesList(16, 16));
+    WriteSeed("drawlistcost", "far-curves-stroked", c::FarCurvesStrokedList(8, 3000));
+    WriteSeed("drawlistcost", "squeezed-hairlines", c::SqueezedHairlinesList(4, 8));
+    WriteSeed("drawlistcost", "refused-squeezed-round-dashes", c::SqueezedDashesList());
+    WriteSeed("drawlistcost", "repeated-stops", c::RepeatedStopsList(16, 16, 2));
+    WriteSeed("drawlistcost", "repeated-radials", c::RepeatedRadialsList(2));
+    WriteSeed("drawlistcost", "crossing-curves", c::CrossingCurvesList(64));
+  }
+
   int seeds = 0;
   const std::map<std::string, bool (*)(const std::uint8_t*, std::size_t)> readers = {
       {"imagebmp", &md::test::ReadImageBmpInput},
@@ -119,6 +133,7 @@ TEST(ImagingFuzzInputs, SeedsArePicturesAndEveryInputPassesTheChecks) {
       {"imagewmf", &md::test::ReadImageWmfInput},
       {"imageemf", &md::test::ReadImageEmfInput},
       {"drawlist", &md::test::ReadDrawListInput},
+      {"drawlistcost", &md::test::ReadDrawListCostInput},
       {"emfcopy", &md::test::ReadEmfCopyInput},
       {"wmfcopy", &md::test::ReadWmfCopyInput},
       {"dibpixels", &md::test::ReadDibInput},

@@ -19,6 +19,7 @@
 #include "platform/imaging/protocol/fences.h"
 #include "tests/layout/graphicelement/picture/picturetest.h"
 #include "tests/platform/imaging/costlydrawings.h"
+#include "tests/platform/imaging/costlylists.h"
 #include "tests/platform/imaging/metafiles.h"
 #include "tests/platform/imaging/recordedimage.h"
 
@@ -277,6 +278,54 @@ TEST_F(PictureDraw, AMetafileWhoseListIsRefusedIsDrawnFromPixelsAndSaysWhyOnce) 
           GIS_LOG_LEVEL_CHECK, "CGIS_PictureElement::OnDraw",
           path + ": WMF: drawn from its pixels, as its drawing is not read: the draw list is refused: "
                  "it leaves a clip, group or mask open"));
+    }
+  }
+}
+
+// A metafile whose draw list would cost more than the budget to print in
+// its box (8 x 10 inches) is drawn from its pixels into a vector output,
+// and its first drawing says so in one record; one within the budget is
+// drawn as vectors, and nothing is said. No list is printed as nothing.
+TEST_F(PictureDraw, AListPastTheCostBudgetIsDrawnFromPixelsWithOneRecord) {
+  const std::string path = Write("costly.wmf", metafiles::SampleWmf());
+  const struct {
+    const char* name;
+    metafiles::Bytes list;
+    bool fromPixels;
+  } rows[] = {
+      {"a zigzag", metafiles::ZigzagList(40, 100, 50), false},
+      {"a 2,048^2 picture at 16 sizes", costly::PictureSizesList(2048, 16), false},
+      {"3,000 far curves stroked", costly::FarCurvesStrokedList(3000), true},
+      {"1,000 squeezed dashed hairlines", costly::SqueezedHairlinesList(1000), true},
+      {"24,000 squeezed dashed hairlines", costly::SqueezedHairlinesList(24000), true},
+      {"a dashed round-capped curve, its pen squeezed", costly::SqueezedDashesList(), true},
+      {"32 fills of 16 stops x 256 repeats", costly::RepeatedStopsList(16, 256, 32), true},
+      {"32 fills of a radial at 1,024 repeats", costly::RepeatedRadialsList(32), true},
+      {"an even-odd fill of 199,998 curves", costly::CrossingCurvesList(199998), true},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    const metafiles::MetafileLimitsScope limits({60000, 120000, MD_IMAGING_PROBE},
+                                                metafiles::ListProbe(row.list).c_str());
+    md::imaging::ImageCache::Shared().Clear();
+    CGIS_PictureElement* e = NewPicture();
+    ASSERT_TRUE(e->ImportPictureFromFile(path.c_str()));
+    e->SetFramePropertyPtr(nullptr);
+    e->SetRect(SGIS_Rect(500, 28000, 20820, 2600));
+    IGIS_Element* page[] = {e};
+    LogMark mark;
+    for (int i = 0; i < 2; ++i) {
+      PrinterOnRecording printer;
+      EXPECT_TRUE(GIS_PrintPageToDC(printer.hdc, set_, 21000, 29700, page, 1));
+      // From pixels: the painting, one picture; as vectors: the list.
+      EXPECT_EQ(printer.Images().size(), row.fromPixels ? 1u : 0u);
+      EXPECT_EQ(printer.canvas.recordsOf(md::canvas::Record::Type::Vectors).size(), row.fromPixels ? 0u : 1u);
+    }
+    EXPECT_EQ(mark.Count(), row.fromPixels ? 1u : 0u);
+    if (row.fromPixels) {
+      EXPECT_TRUE(mark.Has(GIS_LOG_LEVEL_CHECK, "CGIS_PictureElement::OnDraw",
+                           path + ": WMF: drawn from its pixels, as its drawing is not read: its drawing as "
+                                  "vectors would cost more to print than a picture may"));
     }
   }
 }
