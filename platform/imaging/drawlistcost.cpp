@@ -271,13 +271,8 @@ class Reckoner {
     switch (static_cast<dl::PaintKind>(paint.kind)) {
       case dl::PaintKind::Gradient: {
         const auto g = Take<dl::GradientHead>(data_ + list_.Gradients()[paint.index]);
-        const bool repeats = g.extend == static_cast<std::uint32_t>(dl::Extend::Repeat) ||
-                             g.extend == static_cast<std::uint32_t>(dl::Extend::Reflect);
-        const double period = dl::ClosestPeriod(g);
-        const double stops = repeats && period > 0
-                                 ? dl::StopsPainted(g.stops, period, dl::InverseThen(g.matrix, used),
-                                                    list_.Width(), list_.Height())
-                                 : g.stops;
+        const double stops =
+            dl::GradientStopsPainted(g, dl::InverseThen(g.matrix, used), list_.Width(), list_.Height());
         const double dots = dl::AreaShown(f.x0, f.y0, f.x1, f.y1, reach, list_.Width(), list_.Height()) *
                             std::fabs(toDots_.xx * toDots_.yy - toDots_.yx * toDots_.xy);
         cost_.stops += stops * std::max(dots, 1.0);
