@@ -13,12 +13,7 @@ namespace {
 
 namespace dl = drawlist;
 
-template <typename T>
-T Take(const std::uint8_t* at) {
-  T v;
-  std::memcpy(&v, at, sizeof v);
-  return v;
-}
+using drawlist::Take;
 
 // `a`, then `b`.
 dl::Matrix Then(const dl::Matrix& a, const dl::Matrix& b) {

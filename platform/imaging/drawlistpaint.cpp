@@ -15,12 +15,7 @@ namespace {
 
 namespace dl = drawlist;
 
-template <typename T>
-T Take(const std::uint8_t* at) {
-  T v;
-  std::memcpy(&v, at, sizeof v);
-  return v;
-}
+using drawlist::Take;
 
 cairo_matrix_t CairoMatrix(const dl::Matrix& m) { return cairo_matrix_t{m.xx, m.yx, m.xy, m.yy, m.x0, m.y0}; }
 

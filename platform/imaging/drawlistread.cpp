@@ -16,12 +16,7 @@ namespace dl = drawlist;
 // What is open: a clip, a group, or a group's mask.
 enum class Open : std::uint8_t { Clip, Group, Mask };
 
-template <typename T>
-T Take(const std::uint8_t* at) {
-  T v;
-  std::memcpy(&v, at, sizeof v);
-  return v;
-}
+using drawlist::Take;
 
 bool Finite(double v) { return std::isfinite(v); }
 bool Unit(double v) { return std::isfinite(v) && v >= 0 && v <= 1; }

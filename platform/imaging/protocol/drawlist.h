@@ -20,6 +20,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace md::imaging::drawlist {
 
@@ -273,5 +274,13 @@ static_assert(sizeof(GradientStop) == 40);
 
 // The bytes a payload takes once padded to 8.
 constexpr std::size_t Padded(std::size_t bytes) { return (bytes + 7) & ~std::size_t{7}; }
+
+// A value of type T read from `at`, where a list may hold it unaligned.
+template <typename T>
+T Take(const std::uint8_t* at) {
+  T v;
+  std::memcpy(&v, at, sizeof v);
+  return v;
+}
 
 }  // namespace md::imaging::drawlist
