@@ -66,20 +66,7 @@ using md::imaging::detail::WardenReport;
 
 extern "C" char** environ;
 
-// Whether the programs are built with a sanitizer that reserves its shadow
-// memory at the start, terabytes of address space a limit set before the
-// exec would refuse.
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-constexpr bool kShadowMemory = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer) || __has_feature(memory_sanitizer)
-constexpr bool kShadowMemory = true;
-#else
-constexpr bool kShadowMemory = false;
-#endif
-#else
-constexpr bool kShadowMemory = false;
-#endif
+using md::imaging::detail::kShadowMemory;
 
 // The most descriptors the program may hold.
 constexpr rlim_t kMostFiles = 1024;

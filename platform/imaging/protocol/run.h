@@ -29,6 +29,21 @@ constexpr int kWardenReportFd = 5;
 // begins. The warden bounds the program's address space at their sum.
 constexpr std::size_t kProgramStartBytes = std::size_t{256} << 20;
 
+// Whether the programs are built with a sanitizer that reserves its shadow
+// memory at the start, terabytes of address space a limit set before the
+// exec would refuse: the program's own start then limits what it adds.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+constexpr bool kShadowMemory = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer) || __has_feature(memory_sanitizer)
+constexpr bool kShadowMemory = true;
+#else
+constexpr bool kShadowMemory = false;
+#endif
+#else
+constexpr bool kShadowMemory = false;
+#endif
+
 struct WardenReport {
   enum Kind : std::int32_t {
     Exited = 1,      // value: the program's exit status

@@ -27,6 +27,7 @@
 #include "layout/graphicelement/picture/igis_pictureelement.h"
 #include "layout/graphicelement/print/gis_pageprint.h"
 #include "platform/imaging/decode.h"
+#include "platform/imaging/protocol/run.h"
 #include "tests/platform/imaging/imagefiles.h"
 #include "tests/platform/imaging/metafiles.h"
 
@@ -35,17 +36,7 @@ namespace {
 namespace fs = std::filesystem;
 using md::basilo::ReleasePtr;
 
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-constexpr bool kShadowMemory = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer) || __has_feature(memory_sanitizer)
-constexpr bool kShadowMemory = true;
-#else
-constexpr bool kShadowMemory = false;
-#endif
-#else
-constexpr bool kShadowMemory = false;
-#endif
+using md::imaging::detail::kShadowMemory;
 
 constexpr int kA3Width = 29700, kA3Height = 42000;
 

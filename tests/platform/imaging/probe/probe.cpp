@@ -66,6 +66,7 @@ extern char** environ;
 
 #include "platform/imaging/helper/isolatedmain.h"
 #include "platform/imaging/protocol/answer.h"
+#include "platform/imaging/protocol/run.h"
 
 namespace {
 
@@ -330,11 +331,8 @@ int main(int argc, char** argv) {
           // A sanitizer's build, whose limit its own start sets, would end
           // in its allocator's report: it takes 64 MiB, the others up to
           // 2 GiB, past their limit.
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-          constexpr std::size_t kMost = std::size_t{64} << 20;
-#else
-          constexpr std::size_t kMost = std::size_t{2} << 30;
-#endif
+          constexpr std::size_t kMost =
+              md::imaging::detail::kShadowMemory ? std::size_t{64} << 20 : std::size_t{2} << 30;
           constexpr std::size_t kStep = std::size_t{1} << 20;
           void* p = nullptr;
           for (std::size_t taken = 0; taken < kMost && (p = std::malloc(kStep)) != nullptr; taken += kStep)
